@@ -1,0 +1,46 @@
+#include "game/phases/hituji_game.h"
+
+#include "game/drawing/game_drawing.h"
+
+#include <QDir>
+
+HitujiGame::HitujiGame(RandomSource& random, SoundPlayer& sound, QString appFolder)
+    : m_random(random), m_sound(sound), m_appFolder(std::move(appFolder)) {
+    // Pictures are loaded once, when the window is created.
+    loadGameSurfaces(surfaces, &m_artError);
+}
+
+savefiles::FileResult HitujiGame::Form_Load() {
+    if (!m_artError.isEmpty()) return {false, QStringLiteral("The game's pictures cannot be loaded: ") + m_artError};
+    // The sound files are played by bare name, so the application folder
+    // becomes the current folder.
+    QDir::setCurrent(m_appFolder);
+    state = GameState{};
+
+    savefiles::SaveData saved;
+    bool found = false;
+    const QString path = m_appFolder + QLatin1String(savefiles::kSaveFileName);
+    savefiles::FileResult result = savefiles::readSave(path, saved, found);
+    if (!result.ok || !found) return result;
+    state.SuccessCount = saved.SuccessCount;
+    state.BestWool = saved.BestWool;
+    controls.Label3.caption = QStringLiteral("成功：%1").arg(state.SuccessCount);
+    controls.Label4.caption = QStringLiteral("最高：%1g").arg(state.BestWool);
+    return result;
+}
+
+savefiles::FileResult HitujiGame::Form_QueryUnload() {
+    return savefiles::writeSave(m_appFolder + QLatin1String(savefiles::kSaveFileName),
+                                {state.SuccessCount, state.BestWool});
+}
+
+savefiles::FileResult HitujiGame::Form_Unload() {
+    m_sound.PlayMidi(QString());
+    controls.BGM_Check = false;
+    return savefiles::writeReport(m_appFolder + QLatin1String(savefiles::kReportFileName),
+                                  {state.SuccessCount, state.BestWool});
+}
+
+void HitujiGame::showFrame() {
+    Game::CopyBlock(surfaces.Pura, 0, 0, 200, 150, surfaces.Pmain, 0, 0);
+}

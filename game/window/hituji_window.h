@@ -1,0 +1,72 @@
+#pragma once
+
+#include "game/phases/hituji_game.h"
+#include "game/window/surface_view.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <functional>
+
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+// The game window "Woolmere": lays out the controls, forwards every event to
+// the handler of the same name in HitujiGame, then shows the control values
+// and the surfaces the handler left.
+class Hituji : public QWidget {
+    Q_OBJECT
+public:
+    // `reportError` shows a file error to the user (a message box unless a
+    // test replaces it).
+    explicit Hituji(HitujiGame& game, QWidget* parent = nullptr);
+
+    // Runs start-up. Returns false when the game cannot start; the reason has
+    // been reported.
+    bool Form_Load();
+
+    void setErrorReporter(std::function<void(const QString&)> reporter) { m_reportError = std::move(reporter); }
+
+    HitujiGame& game() { return m_game; }
+    QPushButton* command(int n) const { return m_commands.at(n - 1); }
+    QRadioButton* option(int n) const { return m_options.at(n - 1); }
+    QLabel* label(int n) const { return m_labels.at(n - 1); }
+    SurfaceView* pmain() const { return m_pmain; }
+    SurfaceView* pzeb() const { return m_pzeb; }
+    SurfaceView* pgamen() const { return m_pgamen; }
+    QWidget* pChange() const { return m_pChange; }
+    QTimer* timer(int n) const { return m_timers.at(n - 1); }
+
+signals:
+    // After each roll tick, for tools that measure the roll's cadence.
+    void timer1Ticked();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void build();
+    // Runs a handler and then shows what it changed.
+    void handle(const std::function<void()>& handler);
+    void sync();
+
+    HitujiGame& m_game;
+    std::function<void(const QString&)> m_reportError;
+    bool m_closed = false;
+
+    std::array<QPushButton*, 4> m_commands{};
+    std::array<QRadioButton*, 4> m_options{};
+    std::array<QLabel*, 5> m_labels{};
+    SurfaceView* m_pmain = nullptr;
+    SurfaceView* m_pzeb = nullptr;
+    SurfaceView* m_pgamen = nullptr;
+    QWidget* m_pChange = nullptr;
+    std::array<QTimer*, 4> m_timers{};
+    QTimer* m_bgmCheck = nullptr;
+};
+
+// Font substitutions for the named Japanese fonts; call once before any
+// window is built.
+void installGameFonts();

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+// The two files the game keeps in its application folder: the binary save
+// file "hituji.dat" and the text report "H_Score.txt".
+namespace savefiles {
+
+inline constexpr char kSaveFileName[] = "hituji.dat";
+inline constexpr char kReportFileName[] = "H_Score.txt";
+
+struct SaveData {
+    int16_t SuccessCount = 0;
+    int16_t BestWool = 0;
+};
+
+// What a file operation did: ok, or which file failed and why.
+struct FileResult {
+    bool ok = true;
+    QString error;  // "Cannot write /path/hituji.dat: Permission denied"
+};
+
+// The 6 bytes the game writes: SuccessCount, the type tag 2, BestWool, each
+// 16-bit little-endian.
+QByteArray encodeSave(const SaveData& data);
+
+// Reads the first 6 bytes of a save file. A file shorter than that, or one
+// whose type tag is not 2, is not a save of this game: nullopt.
+std::optional<SaveData> decodeSave(QByteArrayView bytes);
+
+// Reads "hituji.dat" at `path`. A missing file is no error: `data` is left
+// at 0 and 0 and `found` false; a file that is no valid save is treated the
+// same way. A file that exists but cannot be read is an error.
+FileResult readSave(const QString& path, SaveData& data, bool& found);
+
+// Writes the 6 bytes over the start of the file at `path`, creating it when
+// needed. The file is not shortened: the tail of a longer old file stays.
+FileResult writeSave(const QString& path, const SaveData& data);
+
+// The report's three lines in code page 932, each in double quotes and ended
+// by CR LF.
+QByteArray encodeReport(const SaveData& data);
+
+// Creates or replaces the report at `path`.
+FileResult writeReport(const QString& path, const SaveData& data);
+
+}  // namespace savefiles

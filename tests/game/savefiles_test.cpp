@@ -1,0 +1,146 @@
+#include "game/phases/hituji_game.h"
+#include "game/window/savefiles.h"
+#include "common/cp932.h"
+#include "fakes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray bytes(std::initializer_list<int> values) {
+    QByteArray out;
+    for (int v : values) out.append(static_cast<char>(v));
+    return out;
+}
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return f.readAll();
+}
+
+void writeAll(const QString& path, const QByteArray& data) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(data);
+}
+
+// A game in a temporary application folder, started and closed through its
+// handlers as the window does.
+class SaveFilesTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    ScriptedRandom random;
+    RecordingSound sound;
+    QString folder() const { return dir.path() + u'/'; }
+    QString path(const char* name) const { return folder() + QLatin1String(name); }
+    QByteArray expectedReport(int successes, int best) const {
+        const QString text = QStringLiteral("\"<<Woolmereのハイスコア>>\"\r\n\"777だした回数>>%1回\"\r\n"
+                                            "\"最高羊毛グラム数>>%2g\"\r\n").arg(successes).arg(best);
+        return cp932::encode(text).bytes;
+    }
+};
+
+TEST_F(SaveFilesTest, firstRunStartsAtZeroAndWritesBothFilesOnClose) {
+    HitujiGame game(random, sound, folder());
+    ASSERT_TRUE(game.Form_Load().ok);
+    EXPECT_EQ(game.controls.Label3.caption, QStringLiteral("成功：０"));
+    EXPECT_EQ(game.controls.Label4.caption, QStringLiteral("最高：0g"));
+    EXPECT_EQ(QDir::currentPath() + u'/', folder()) << "the application folder becomes current";
+    EXPECT_TRUE(game.Form_QueryUnload().ok);
+    EXPECT_TRUE(game.Form_Unload().ok);
+    EXPECT_EQ(readAll(path("hituji.dat")), bytes({0, 0, 2, 0, 0, 0}));
+    EXPECT_EQ(readAll(path("H_Score.txt")), expectedReport(0, 0));
+    EXPECT_EQ(sound.calls, QStringList{QStringLiteral("midi:")}) << "closing stops and releases the music";
+}
+
+TEST_F(SaveFilesTest, savedCountsComeBackAndAreWrittenAgain) {
+    writeAll(path("hituji.dat"), bytes({0x03, 0x00, 0x02, 0x00, 0x0C, 0x02}));
+    HitujiGame game(random, sound, folder());
+    ASSERT_TRUE(game.Form_Load().ok);
+    EXPECT_EQ(game.state.SuccessCount, 3);
+    EXPECT_EQ(game.state.BestWool, 524);
+    EXPECT_EQ(game.controls.Label3.caption, QStringLiteral("成功：3"));
+    EXPECT_EQ(game.controls.Label4.caption, QStringLiteral("最高：524g"));
+    game.Form_QueryUnload();
+    game.Form_Unload();
+    EXPECT_EQ(readAll(path("hituji.dat")), bytes({0x03, 0x00, 0x02, 0x00, 0x0C, 0x02}));
+    // The report, byte for byte: quotes, code page 932, CR LF.
+    const QByteArray report = readAll(path("H_Score.txt"));
+    EXPECT_EQ(report, expectedReport(3, 524));
+    EXPECT_TRUE(report.startsWith("\"<<Woolmere\x82\xcc\x83n\x83" "C\x83X\x83R\x83" "A>>\"\r\n"));
+    EXPECT_TRUE(report.endsWith("524g\"\r\n"));
+}
+
+TEST_F(SaveFilesTest, longerOldFileKeepsItsTailAfterTheFirstSixBytes) {
+    writeAll(path("hituji.dat"), bytes({0x05, 0x00, 0x02, 0x00, 0x10, 0x00, 0xAB, 0xCD}));
+    HitujiGame game(random, sound, folder());
+    ASSERT_TRUE(game.Form_Load().ok);
+    EXPECT_EQ(game.state.SuccessCount, 5);
+    EXPECT_EQ(game.state.BestWool, 16);
+    game.state.SuccessCount = 6;
+    game.state.BestWool = -2;
+    game.Form_QueryUnload();
+    EXPECT_EQ(readAll(path("hituji.dat")), bytes({0x06, 0x00, 0x02, 0x00, 0xFE, 0xFF, 0xAB, 0xCD}));
+}
+
+TEST_F(SaveFilesTest, shortOrForeignFilesCountAsAbsent) {
+    const QByteArray cases[] = {QByteArray(), bytes({0x03}), bytes({0x03, 0x00, 0x02, 0x00, 0x0C}),
+                                bytes({0x03, 0x00, 0x03, 0x00, 0x0C, 0x02}),
+                                bytes({0x03, 0x00, 0x02, 0x01, 0x0C, 0x02})};
+    for (const QByteArray& content : cases) {
+        writeAll(path("hituji.dat"), content);
+        HitujiGame game(random, sound, folder());
+        ASSERT_TRUE(game.Form_Load().ok);
+        EXPECT_EQ(game.state.SuccessCount, 0) << content.toHex().toStdString();
+        EXPECT_EQ(game.state.BestWool, 0);
+        EXPECT_EQ(game.controls.Label3.caption, QStringLiteral("成功：０"));
+    }
+}
+
+TEST_F(SaveFilesTest, unreadableSaveAndUnwritableFolderAreReportedWithFileAndReason) {
+    ASSERT_TRUE(QDir(folder()).mkdir(QStringLiteral("hituji.dat")));
+    HitujiGame game(random, sound, folder());
+    const savefiles::FileResult load = game.Form_Load();
+    EXPECT_FALSE(load.ok);
+    EXPECT_TRUE(load.error.contains(path("hituji.dat"))) << load.error.toStdString();
+
+    const savefiles::FileResult save = game.Form_QueryUnload();
+    EXPECT_FALSE(save.ok);
+    EXPECT_TRUE(save.error.contains(path("hituji.dat")));
+    EXPECT_TRUE(save.error.contains(QStringLiteral("directory"), Qt::CaseInsensitive)) << save.error.toStdString();
+}
+
+TEST_F(SaveFilesTest, readOnlyFolderFailsTheReportWithAMessage) {
+    if (geteuid() == 0) {
+        // root writes anywhere; a missing folder fails the same way.
+        HitujiGame game(random, sound, folder() + QStringLiteral("gone/"));
+        const savefiles::FileResult report = game.Form_Unload();
+        EXPECT_FALSE(report.ok);
+        EXPECT_TRUE(report.error.contains(QStringLiteral("H_Score.txt")));
+        EXPECT_FALSE(game.Form_QueryUnload().ok);
+        return;
+    }
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    HitujiGame game(random, sound, folder());
+    EXPECT_FALSE(game.Form_QueryUnload().ok);
+    const savefiles::FileResult report = game.Form_Unload();
+    EXPECT_FALSE(report.ok);
+    EXPECT_TRUE(report.error.contains(QStringLiteral("H_Score.txt")));
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+TEST(SaveFormat, encodesAndDecodesLittleEndianWithTheTag) {
+    EXPECT_EQ(savefiles::encodeSave({3, 524}), bytes({0x03, 0x00, 0x02, 0x00, 0x0C, 0x02}));
+    EXPECT_EQ(savefiles::encodeSave({32767, -1}), bytes({0xFF, 0x7F, 0x02, 0x00, 0xFF, 0xFF}));
+    const auto decoded = savefiles::decodeSave(bytes({0x00, 0x80, 0x02, 0x00, 0x01, 0x00}));
+    ASSERT_TRUE(decoded.has_value());
+    EXPECT_EQ(decoded->SuccessCount, -32768);
+    EXPECT_EQ(decoded->BestWool, 1);
+}
+
+}  // namespace

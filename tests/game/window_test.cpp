@@ -1,0 +1,162 @@
+// The real game window on the off-screen platform, driven by real clicks.
+#include "game/window/hituji_window.h"
+#include "fakes.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        installGameFonts();
+        window.setErrorReporter([this](const QString& text) { errors << text; });
+        ASSERT_TRUE(window.Form_Load());
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+    void click(QWidget* widget, QPoint at = {}) {
+        QTest::mouseClick(widget, Qt::LeftButton, {}, at.isNull() ? widget->rect().center() : at);
+    }
+    void leaveTitle() {
+        click(window.pgamen(), QPoint(200, 150));  // on the prompt
+        ASSERT_FALSE(window.pgamen()->isVisible());
+    }
+
+    QTemporaryDir dir;
+    ClockSeededRandom random{20261207};
+    RecordingSound sound;
+    HitujiGame game{random, sound, dir.path() + u'/'};
+    Hituji window{game};
+    QStringList errors;
+};
+
+TEST_F(WindowTest, controlsStandAtTheirPlacesWithTheirCaptions) {
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Woolmere"));
+    EXPECT_EQ(window.size(), QSize(424, 164));
+    EXPECT_EQ(window.pmain()->geometry(), QRect(7, 7, 202, 152));
+    EXPECT_EQ(window.command(1)->geometry(), QRect(217, 7, 71, 22));
+    EXPECT_EQ(window.command(4)->geometry(), QRect(287, 56, 71, 22));
+    EXPECT_EQ(window.label(3)->geometry(), QRect(308, 35, 57, 13));
+    EXPECT_EQ(window.pzeb()->geometry(), QRect(217, 119, 202, 42));
+    EXPECT_EQ(window.pChange()->geometry(), QRect(392, 7, 29, 85));
+    EXPECT_EQ(window.option(4)->geometry(), QRect(7, 63, 15, 22));
+    EXPECT_EQ(window.pgamen()->geometry(), QRect(0, 0, 429, 174));
+    EXPECT_EQ(window.command(1)->text(), QStringLiteral("はじめる"));
+    EXPECT_EQ(window.command(3)->text(), QStringLiteral("羊毛を刈る"));
+    EXPECT_FALSE(window.command(2)->isEnabled());
+    EXPECT_EQ(window.label(1)->text(), QStringLiteral("羊の数：０"));
+    EXPECT_EQ(window.label(5)->text(), QStringLiteral("- Click this picture -"));
+    EXPECT_TRUE(window.pgamen()->isVisible());
+    EXPECT_TRUE(window.timer(3)->isActive());
+    EXPECT_TRUE(window.timer(4)->isActive());
+    EXPECT_EQ(window.timer(1)->interval(), 20);
+    EXPECT_EQ(window.timer(1)->timerType(), Qt::PreciseTimer);
+    // The title covers the game: the picture on screen is the title art.
+    const QImage shot = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(shot.pixel(100, 20), game.surfaces.Pgamen.pixel(98, 18));
+}
+
+TEST_F(WindowTest, titleClickUncoversTheGameForGood) {
+    leaveTitle();
+    EXPECT_FALSE(window.timer(4)->isActive());
+    EXPECT_TRUE(window.timer(3)->isActive()) << "the banner goes on walking";
+    const QImage shot = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(shot.pixel(8 + 100, 8 + 140), game.surfaces.Pmain.pixel(100, 140));
+}
+
+TEST_F(WindowTest, wholeRollThroughTheButtons) {
+    leaveTitle();
+    QSignalSpy ticks(&window, &Hituji::timer1Ticked);
+    click(window.command(1));
+    EXPECT_FALSE(window.pChange()->isVisible());
+    EXPECT_FALSE(window.command(3)->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(ticks.count() >= 10, 5000);
+    EXPECT_EQ(window.command(1)->text(), QStringLiteral("777de止め"));
+    click(window.command(1));
+    const int counted = game.state.SheepCount;
+    EXPECT_EQ(window.label(1)->text(), QStringLiteral("羊の数：%1").arg(counted));
+    EXPECT_FALSE(window.timer(1)->isActive());
+    EXPECT_FALSE(window.command(1)->isEnabled());
+    EXPECT_TRUE(window.command(2)->isEnabled());
+    EXPECT_TRUE(window.command(4)->isEnabled());
+    EXPECT_TRUE(window.pChange()->isVisible());
+    EXPECT_EQ(sound.calls.last(), counted == 777 ? QStringLiteral("wave:777.wav:1") : QStringLiteral("wave:other.wav:1"));
+    // What the field shows is the back buffer's last frame.
+    EXPECT_EQ(game.surfaces.Pmain, game.surfaces.Pura);
+    click(window.command(2));
+    EXPECT_EQ(window.command(1)->text(), QStringLiteral("はじめる"));
+    EXPECT_EQ(game.surfaces.Pmain, game.surfaces.Pic1);
+    click(window.option(2));
+    EXPECT_EQ(game.surfaces.Pmain, game.surfaces.Pic2);
+}
+
+TEST_F(WindowTest, wholeTenRoundGameThroughTheButtonsAndTheMouse) {
+    leaveTitle();
+    window.timer(2)->setInterval(2);  // the same ticks, faster
+    for (int round = 1; round <= 10; ++round) {
+        ASSERT_TRUE(window.command(3)->isEnabled()) << round;
+        click(window.command(3));
+        EXPECT_EQ(window.command(3)->text(), QStringLiteral("%1回目").arg(round));
+        EXPECT_FALSE(window.pChange()->isVisible());
+        // Press on the first sheep as soon as it is fully on the field.
+        QTRY_VERIFY_WITH_TIMEOUT(game.state.SheepX[1] < 150 || !window.timer(2)->isActive(), 5000);
+        if (window.timer(2)->isActive()) {
+            const QPoint at(1 + game.state.SheepX[1] + 20, 1 + game.state.SheepY[1] + 20);
+            QTest::mousePress(window.pmain(), Qt::RightButton, Qt::ShiftModifier, at);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!window.timer(2)->isActive(), 5000);
+        EXPECT_TRUE(window.pChange()->isVisible());
+    }
+    EXPECT_FALSE(window.command(3)->isEnabled());
+    EXPECT_TRUE(window.command(1)->isEnabled());
+    EXPECT_TRUE(window.command(2)->isEnabled());
+    EXPECT_TRUE(window.command(4)->isEnabled());
+    EXPECT_GE(sound.calls.count(QStringLiteral("wave:karu.wav:1")), 5);
+    EXPECT_GE(game.state.Wool, 500);
+    EXPECT_EQ(window.label(2)->text(), QStringLiteral("羊毛：%1g").arg(game.state.Wool));
+    EXPECT_EQ(window.label(4)->text(), QStringLiteral("最高：%1g").arg(game.state.Wool));
+    EXPECT_EQ(sound.calls.last(), QStringLiteral("wave:777.wav:1"));
+    click(window.command(4));
+    EXPECT_EQ(window.command(3)->text(), QStringLiteral("羊毛を刈る"));
+    EXPECT_EQ(window.label(2)->text(), QStringLiteral("羊毛：0g"));
+}
+
+TEST_F(WindowTest, bannerClickStartsTheMusicAndClosingWritesBothFiles) {
+    leaveTitle();
+    click(window.pzeb());
+    EXPECT_EQ(sound.calls.last(), QStringLiteral("midi:") + dir.path() + QStringLiteral("/maki.mid"));
+    click(window.command(1));  // close in the middle of a roll
+    window.close();
+    EXPECT_EQ(sound.calls.last(), QStringLiteral("midi:"));
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("hituji.dat"))));
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("H_Score.txt"))));
+    EXPECT_TRUE(errors.isEmpty());
+}
+
+TEST(WindowFaults, closeIntoAFolderThatIsGoneReportsBothFilesAndStillCloses) {
+    installGameFonts();
+    ClockSeededRandom random(1);
+    RecordingSound sound;
+    QTemporaryDir dir;
+    HitujiGame game(random, sound, dir.path() + QStringLiteral("/gone/"));
+    Hituji window(game);
+    QStringList errors;
+    window.setErrorReporter([&](const QString& text) { errors << text; });
+    ASSERT_TRUE(window.Form_Load());
+    window.show();
+    EXPECT_TRUE(window.close());
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("hituji.dat")));
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("H_Score.txt")));
+    EXPECT_FALSE(window.isVisible());
+}
+
+}  // namespace
