@@ -1,0 +1,64 @@
+#include "reader/playback/pictures.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+
+namespace velreader {
+namespace {
+
+// Decoded pictures kept at once; a 400 x 200 picture takes 320 KB.
+constexpr int CachedPictures = 32;
+
+bool isAcceptedFormat(const QByteArray& format) {
+    return format == "png" || format == "jpeg" || format == "jpg" || format == "bmp" || format == "gif";
+}
+
+QImage decode(const QString& path, QSize size) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    // The format is taken from the content, never from the name, and only
+    // the four picture formats the reader supports are decoded.
+    const QByteArray format = QImageReader::imageFormat(&file);
+    if (!isAcceptedFormat(format)) return {};
+    QImageReader reader(&file, format);
+    reader.setAutoTransform(true);
+    // Decoding at the page size lets JPEG skip most of the work for big photos.
+    if (size.isValid()) reader.setScaledSize(size);
+    QImage image = reader.read();
+    if (image.isNull()) return {};
+    if (size.isValid() && image.size() != size)
+        image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return image.hasAlphaChannel() ? image.convertToFormat(QImage::Format_ARGB32_Premultiplied)
+                                   : image.convertToFormat(QImage::Format_RGB32);
+}
+
+}  // namespace
+
+PictureStore::PictureStore(QString folder) : m_folder(std::move(folder)), m_cache(CachedPictures) {}
+
+bool PictureStore::isPlainFileName(const QString& name) {
+    if (name.isEmpty() || name == u"." || name == u"..") return false;
+    return !name.contains(u'/') && !name.contains(u'\\') && !name.contains(QChar(0));
+}
+
+QImage PictureStore::load(const QString& name, QSize size) {
+    if (!isPlainFileName(name)) return {};
+    const QFileInfo info(m_folder + name);
+    // isFile() follows a link to its target and is false for folders, pipes
+    // and devices, whose reading could block or never end.
+    if (!info.isFile() || info.size() > MaxFileSize) return {};
+    const QDateTime modified = info.lastModified();
+    if (const Entry* hit = m_cache.object(name)) {
+        if (hit->modified == modified && hit->size == info.size() && hit->decodedSize == size) return hit->image;
+    }
+    QImage image = decode(info.filePath(), size);
+    if (image.isNull()) {
+        m_cache.remove(name);
+        return {};
+    }
+    m_cache.insert(name, new Entry{modified, info.size(), size, image});
+    return image;
+}
+
+}  // namespace velreader

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QCache>
+#include <QDateTime>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+namespace velreader {
+
+// The page pictures in the picture folder ("E/" in the application folder).
+// Names come from users and from book files, so only a plain file name that
+// stays inside the folder is looked up; decoded pictures are kept so that a
+// picture shown again costs no decoding.
+class PictureStore {
+public:
+    // Larger files are not read as pictures.
+    static constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
+
+    explicit PictureStore(QString folder);
+
+    const QString& folder() const { return m_folder; }
+
+    // True for a name that can only mean a file directly inside the folder:
+    // not empty, no folder separator, not "." or "..", no NUL character.
+    static bool isPlainFileName(const QString& name);
+
+    // The picture `name` decoded at `size`, or a null image when the name is
+    // not a plain file name, the file is missing, not a regular file, larger
+    // than MaxFileSize, or not a readable PNG, JPEG, BMP or GIF picture.
+    QImage load(const QString& name, QSize size);
+
+    // Forgets every decoded picture.
+    void clearCache() { m_cache.clear(); }
+
+private:
+    struct Entry {
+        QDateTime modified;
+        qint64 size = 0;
+        QSize decodedSize;
+        QImage image;
+    };
+
+    QString m_folder;
+    QCache<QString, Entry> m_cache;
+};
+
+}  // namespace velreader

@@ -1,0 +1,134 @@
+#pragma once
+
+#include <functional>
+
+#include <QElapsedTimer>
+#include <QImage>
+#include <QString>
+
+#include "reader/playback/page.h"
+#include "reader/playback/pictures.h"
+#include "reader/window/controls.h"
+#include "reader/window/reader_state.h"
+
+namespace velreader {
+
+struct Book;
+
+// What the book commands ask of the file dialog.
+struct FileDialogRequest {
+    enum class Mode { Save, Open };
+    Mode mode = Mode::Open;
+    QString startFolder;  // the application folder followed by "Book"
+    QString filter;       // "Velinファイル (*.vln)"
+};
+
+// Shows the dialog and returns the chosen path, or an empty text on Cancel.
+using FileDialog = std::function<QString(const FileDialogRequest&)>;
+
+// The reader without its widgets: the state, the control record, the page
+// and every handler of the window. The window forwards each event to the
+// handler of the same name and then shows the control record and the page.
+//
+// Long listings let the window process its events through the event pump;
+// while a handler runs, every other handler returns at once, so no click can
+// run in the middle of another.
+class ReaderCore {
+public:
+    // `applicationFolder` ends in "/"; pictures are looked up in its "E/"
+    // folder and the book dialogs start in its "Book" folder.
+    explicit ReaderCore(QString applicationFolder);
+
+    void setFileDialog(FileDialog dialog) { m_fileDialog = std::move(dialog); }
+    void setEventPump(std::function<void()> pump) { m_eventPump = std::move(pump); }
+    // How often a listing calls the event pump at most; 0 calls it after
+    // every line.
+    void setPumpInterval(int milliseconds) { m_pumpIntervalMs = milliseconds; }
+
+    ReaderState& state() { return m_state; }
+    const ReaderState& state() const { return m_state; }
+    ReaderControls& controls() { return m_controls; }
+    const ReaderControls& controls() const { return m_controls; }
+    const PageSurface& page() const { return m_page; }
+    // `Pura2`: the current page picture; `Pura`: the blank page background.
+    const QImage& pagePicture() const { return m_pura2; }
+    const QImage& blankPage() const { return m_pura; }
+    PictureStore& pictures() { return m_pictures; }
+
+    QString pictureFolder() const { return m_applicationFolder + QStringLiteral("E/"); }
+    QString bookFolder() const { return m_applicationFolder + QStringLiteral("Book"); }
+
+    // True while a handler runs (it can only be seen from the event pump).
+    bool busy() const { return m_busy; }
+    // Stops a running listing early, e.g. because the window is closing; the
+    // handler then finishes its remaining steps.
+    void abortListing() { m_listingAborted = true; }
+
+    // Start-up: the page, colours, state and the player view.
+    void Form_Load();
+    // The player view.
+    void L1_Click();
+    // The reading view.
+    void L2_Click();
+    // "読み込み": reads `Text1` into display lines, lists them, sets the title.
+    void Command1_Click();
+    // "再生": applies the designated words of the next line and prints it.
+    void Command2_Click();
+    // "単語指定": stores the designation typed into `Text1`.
+    void Command3_Click();
+    // "巻き戻し": a blank page and playback from line 0.
+    void Command4_Click();
+    // "単語表示": lists the designations in `Text2`.
+    void Command5_Click();
+    // "全文表示": lists the display lines in `Text2`.
+    void Command6_Click();
+    // "単語消す": empties the designations; `WordCount` stays.
+    void Command7_Click();
+    // "セーブ": writes the text and designations 0 to 20 to a chosen book file.
+    void AllSave_Click();
+    // "ロード": reads a chosen book file, checked as a whole first, and rewinds.
+    void AllLoad_Click();
+
+    // Prints `DisplayLines`(`CurrentLine`) as 1, 2 or 3 rows and records the
+    // rows in `PageRows`; used by the play step.
+    void MojiWake();
+
+private:
+    // Marks the core busy for the lifetime of a handler that may pump events
+    // or show a dialog.
+    class BusyScope {
+    public:
+        explicit BusyScope(ReaderCore& core) : m_core(core) { m_core.m_busy = true; }
+        ~BusyScope() { m_core.m_busy = false; }
+        BusyScope(const BusyScope&) = delete;
+        BusyScope& operator=(const BusyScope&) = delete;
+
+    private:
+        ReaderCore& m_core;
+    };
+
+    void rewind();
+    void applyWord(int k);
+    void startListing();
+    // Lets the window breathe now and then; false once the listing is aborted.
+    bool listingContinues();
+    QString chooseBookFile(FileDialogRequest::Mode mode) const;
+    void finishLoad(const QString& path, const Book& book);
+
+    QString m_applicationFolder;
+    ReaderState m_state;
+    ReaderControls m_controls;
+    PageSurface m_page;
+    QImage m_pura;
+    QImage m_pura2;
+    PictureStore m_pictures;
+
+    FileDialog m_fileDialog;
+    std::function<void()> m_eventPump;
+    int m_pumpIntervalMs = 10;
+    QElapsedTimer m_sincePump;
+    bool m_busy = false;
+    bool m_listingAborted = false;
+};
+
+}  // namespace velreader
