@@ -56,7 +56,12 @@ void Music::run() {
         {
             std::unique_lock lock(m_mutex);
             m_wake.wait(lock, [this] { return m_stop || !m_jobs.empty(); });
-            if (m_jobs.empty()) return;  // stopping and nothing left to do
+            if (m_jobs.empty()) {
+                // SDL keeps per-thread data (its error text) for threads it
+                // did not create: release it before this thread ends.
+                SDL_TLSCleanup();
+                return;
+            }
             job = std::move(m_jobs.front());
             m_jobs.pop_front();
             m_busy = true;
