@@ -1,0 +1,146 @@
+// Start-up probe: starts each program given on the command line several
+// times on the X display (run it under xvfb-run), and measures the time from
+// exec to the first frame on screen, i.e. the first moment a window of the
+// program shows non-uniform content, and the peak memory (VmHWM) of the
+// process a moment later.
+//
+//   xvfb-run -a startup_probe [--runs N] PROGRAM...
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <set>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Sample {
+    double firstFrameMs = -1;
+    long peakKb = -1;
+};
+
+long peakMemoryKb(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmHWM:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
+    }
+    return -1;
+}
+
+// True when the window shows more than one colour.
+bool hasContent(xcb_connection_t* c, xcb_window_t w) {
+    xcb_get_geometry_reply_t* g = xcb_get_geometry_reply(c, xcb_get_geometry(c, w), nullptr);
+    if (!g) return false;
+    const uint16_t width = g->width, height = g->height;
+    free(g);
+    if (width < 2 || height < 2) return false;
+    xcb_get_image_reply_t* img = xcb_get_image_reply(
+        c, xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, w, 0, 0, width, height, ~0u), nullptr);
+    if (!img) return false;
+    const auto* data = reinterpret_cast<const uint32_t*>(xcb_get_image_data(img));
+    const int n = xcb_get_image_data_length(img) / 4;
+    bool varied = false;
+    for (int i = 1; i < n && !varied; ++i) varied = (data[i] & 0xFFFFFF) != (data[0] & 0xFFFFFF);
+    free(img);
+    return varied;
+}
+
+Sample probe(xcb_connection_t* c, xcb_window_t root, const char* program) {
+    Sample sample;
+    // Drain what earlier runs left.
+    while (xcb_generic_event_t* e = xcb_poll_for_event(c)) free(e);
+
+    const auto start = Clock::now();
+    pid_t pid = 0;
+    char* argv[] = {const_cast<char*>(program), nullptr};
+    if (posix_spawn(&pid, program, nullptr, nullptr, argv, environ) != 0) {
+        std::fprintf(stderr, "cannot start %s\n", program);
+        return sample;
+    }
+    std::set<xcb_window_t> mapped;
+    while (Clock::now() - start < std::chrono::seconds(20)) {
+        while (xcb_generic_event_t* e = xcb_poll_for_event(c)) {
+            if ((e->response_type & 0x7F) == XCB_MAP_NOTIFY) {
+                auto* m = reinterpret_cast<xcb_map_notify_event_t*>(e);
+                if (m->event == root && !m->override_redirect) mapped.insert(m->window);
+            }
+            free(e);
+        }
+        bool shown = false;
+        for (xcb_window_t w : mapped) shown = shown || hasContent(c, w);
+        if (shown) {
+            sample.firstFrameMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(500));
+    }
+    // Let start-up settle (timers, the sound device), then read the peak.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    sample.peakKb = peakMemoryKb(pid);
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    return sample;
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? -1 : v[v.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int runs = 7;
+    std::vector<const char*> programs;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc) runs = std::atoi(argv[++i]);
+        else programs.push_back(argv[i]);
+    }
+    if (programs.empty()) {
+        std::fprintf(stderr, "usage: startup_probe [--runs N] PROGRAM...\n");
+        return 2;
+    }
+    int screenNumber = 0;
+    xcb_connection_t* c = xcb_connect(nullptr, &screenNumber);
+    if (xcb_connection_has_error(c)) {
+        std::fprintf(stderr, "no X display: run under xvfb-run\n");
+        return 2;
+    }
+    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(c));
+    for (int i = 0; i < screenNumber; ++i) xcb_screen_next(&it);
+    const xcb_window_t root = it.data->root;
+    const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(c, root, XCB_CW_EVENT_MASK, &mask);
+    xcb_flush(c);
+
+    std::printf("%-48s %16s %16s\n", "program", "first frame ms", "peak memory MB");
+    for (const char* program : programs) {
+        std::vector<double> times, peaks;
+        // One unmeasured run warms the disk cache and the font cache.
+        probe(c, root, program);
+        for (int r = 0; r < runs; ++r) {
+            const Sample s = probe(c, root, program);
+            if (s.firstFrameMs >= 0) times.push_back(s.firstFrameMs);
+            if (s.peakKb >= 0) peaks.push_back(s.peakKb / 1024.0);
+        }
+        std::printf("%-48s %16.1f %16.1f\n", program, median(times), median(peaks));
+        std::fflush(stdout);
+    }
+    xcb_disconnect(c);
+    return 0;
+}
