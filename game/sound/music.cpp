@@ -28,7 +28,7 @@ QString Music::systemSoundFont() {
     return {};
 }
 
-Music::Music() : m_thread([this] { run(); }) {
+Music::Music(QString soundFont) : m_soundFont(std::move(soundFont)), m_thread([this] { run(); }) {
     post([this] { openAudio(); });
 }
 
@@ -125,9 +125,9 @@ void Music::openAudio() {
     }
     Mix_Init(MIX_INIT_MID);
     // Without an explicit soundfont SDL_mixer may find none; point it at the
-    // system's General MIDI set.
-    const QString font = systemSoundFont();
-    if (!font.isEmpty()) Mix_SetSoundFonts(font.toLocal8Bit().constData());
+    // system's General MIDI set. Without one the music stays silent (see
+    // playMidiNow), rather than falling back to some other synthesiser.
+    if (!m_soundFont.isEmpty()) Mix_SetSoundFonts(QFile::encodeName(m_soundFont).constData());
     Mix_AllocateChannels(1);
     m_audioOpen = true;
 }
@@ -148,11 +148,12 @@ void Music::closeAudio() {
 
 void Music::playMidiNow(const QString& path) {
     if (!m_audioOpen) return;
+    const bool haveFont = !m_soundFont.isEmpty() && QFileInfo(m_soundFont).isFile();
     // Stop and release whatever played before; an empty path ends here.
     Mix_HaltMusic();
     if (m_music) Mix_FreeMusic(asMusic(m_music));
     m_music = nullptr;
-    if (path.isEmpty()) return;
+    if (path.isEmpty() || !haveFont) return;
     Mix_Music* music = Mix_LoadMUS(QFile::encodeName(path).constData());
     if (!music) return;
     m_music = music;

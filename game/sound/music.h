@@ -19,7 +19,9 @@
 // or broken file all end in silence.
 class Music final : public SoundPlayer {
 public:
-    Music();
+    // `soundFont` is the General MIDI soundfont for the music; without one
+    // the music stays silent while the effects still play.
+    explicit Music(QString soundFont = systemSoundFont());
     ~Music() override;
     Music(const Music&) = delete;
     Music& operator=(const Music&) = delete;
@@ -57,6 +59,7 @@ private:
     std::deque<std::function<void()>> m_jobs;
     bool m_busy = false;
     bool m_stop = false;
+    QString m_soundFont;
 
     // Owned by the worker thread.
     bool m_audioOpen = false;

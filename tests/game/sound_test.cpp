@@ -120,6 +120,21 @@ TEST_F(SoundTest, midiPlaysThroughTheSoundFontWithoutBlockingTheCaller) {
     EXPECT_GT(loudBytes(output), 10000);
 }
 
+TEST_F(SoundTest, missingSoundFontLeavesTheMusicSilentButEffectsPlay) {
+    writeFile(QStringLiteral("tone.wav"), sineWave(300));
+    {
+        Music music(dir.filePath(QStringLiteral("no-such-font.sf2")));
+        music.PlayMidi(QStringLiteral(WOOLMERE_SOURCE_DIR "/assets/game/sounds/maki.mid"));
+        ASSERT_TRUE(music.waitForRequests(5000));
+        QThread::msleep(300);
+        EXPECT_FALSE(music.isPlaying());
+        music.PlayWave(dir.filePath(QStringLiteral("tone.wav")), 1);
+        ASSERT_TRUE(music.waitForRequests(5000));
+        QThread::msleep(400);
+    }
+    EXPECT_GT(loudBytes(output), 10000);
+}
+
 TEST(SoundWithoutDevice, playsNothingAndNeverCrashes) {
     qputenv("SDL_AUDIODRIVER", "no-such-driver");
     Music music;
