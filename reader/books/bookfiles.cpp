@@ -35,6 +35,17 @@ std::optional<QByteArray> readBookFile(const QString& path, QString& error) {
     return bytes;
 }
 
+// Writes all of `bytes`. The file must be unbuffered: a buffered QFileDevice
+// drops the rest of a short write (a full disk) and still reports success.
+bool writeAll(QSaveFile& file, const QByteArray& bytes) {
+    for (qsizetype done = 0; done < bytes.size();) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0) return false;
+        done += written;
+    }
+    return true;
+}
+
 }  // namespace
 
 QString ReaderCore::chooseBookFile(FileDialogRequest::Mode mode) const {
@@ -67,7 +78,7 @@ void ReaderCore::AllSave_Click() {
     }
     // The old book is replaced only once the new one is completely written.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes.bytes) != bytes.bytes.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !writeAll(file, bytes.bytes) || !file.commit()) {
         m_controls.Text1.text = QStringLiteral("セーブできませんでした：%1（%2）").arg(path, file.errorString());
         file.cancelWriting();
         return;

@@ -13,7 +13,11 @@ void installFontSubstitutions() {
 
 QFont pageFont() {
     installFontSubstitutions();
-    return QFont(Gothic, 9);
+    QFont font(Gothic, 9);
+    // Plain pixels like the bitmap glyphs of the Windows font at this size,
+    // which also keeps the rows crisp over pictures.
+    font.setStyleStrategy(QFont::NoAntialias);
+    return font;
 }
 
 QFont listingFont() {

@@ -78,6 +78,10 @@ void VReader3::buildControls() {
 
     m_pmain = new PictureView(0, m_form);
     m_pmain->setGeometry(7, 28, PageSurface::Width, PageSurface::Height);
+    // The title floats over the page; in the reading view the listing box,
+    // which shares the page's place, covers it.
+    m_ltitle = makeLabel(new QLabel(m_form), QRect(151, 84, 74, 16), DefaultTextColour);
+    m_ltitle->setFont(titleFont());
     m_text2 = makeTextBox(m_form, QRect(7, 28, 316, 200));
     m_text2->setFont(listingFont());
     m_text1 = makeTextBox(m_form, QRect(7, 238, 316, 57));
@@ -113,10 +117,6 @@ void VReader3::buildControls() {
         if (b.toolTip) button->setToolTip(QString::fromUtf16(b.toolTip));
         m_commands.append(button);
     }
-
-    // Last, so that the title floats over the page.
-    m_ltitle = makeLabel(new QLabel(m_form), QRect(151, 84, 74, 16), DefaultTextColour);
-    m_ltitle->setFont(titleFont());
 
     setTabOrder(m_text1, m_text2);
     QWidget* previous = m_text2;
