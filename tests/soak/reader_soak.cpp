@@ -70,6 +70,10 @@ int main(int argc, char** argv) {
     std::printf("cycles: %d (%ld play steps), memory after 100: %ld kB, at the end: %ld kB\n", cycles, steps,
                 memoryAt100, memoryEnd);
     const bool ok = cycles < 100 || memoryEnd - memoryAt100 <= 1024;
+    if (!kMemoryIsMeaningful) {
+        std::printf("memory growth not judged: built with AddressSanitizer\n");
+        return 0;
+    }
     std::printf("memory growth within 1 MB: %s\n", ok ? "yes" : "NO");
     return ok ? 0 : 1;
 }

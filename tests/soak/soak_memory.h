@@ -12,3 +12,18 @@ inline long residentKb() {
     }
     return -1;
 }
+
+// AddressSanitizer keeps freed memory in quarantine, so resident memory grows
+// under it whatever the program does: the memory check only means something
+// in a build without it.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool kMemoryIsMeaningful = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+inline constexpr bool kMemoryIsMeaningful = false;
+#else
+inline constexpr bool kMemoryIsMeaningful = true;
+#endif
+#else
+inline constexpr bool kMemoryIsMeaningful = true;
+#endif
