@@ -10,6 +10,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <map>
 
 #include "reader/text/lines.h"
 #include "reader/window/reader_core.h"
@@ -36,9 +37,12 @@ QString japaneseText(qsizetype bytes) {
     return text;
 }
 
-const QString& megabyteText() {
-    static const QString text = japaneseText(1024 * 1024);
-    return text;
+// The text of `bytes` bytes (as UTF-16), made once per size.
+const QString& textOfSize(qsizetype bytes) {
+    static std::map<qsizetype, QString> texts;
+    auto it = texts.find(bytes);
+    if (it == texts.end()) it = texts.emplace(bytes, japaneseText(bytes)).first;
+    return it->second;
 }
 
 // An application folder with "E" and "Book", removed at exit.
@@ -67,8 +71,8 @@ void writePhoto(const QString& path, QRgb tint) {
     image.save(path, "JPEG", 90);
 }
 
-void BM_ReadText_Algorithm_1MB(benchmark::State& state) {
-    const QString text = velreader::toCrLf(megabyteText());
+void BM_ReadText_Algorithm(benchmark::State& state) {
+    const QString text = velreader::toCrLf(textOfSize(state.range(0)));
     qsizetype lines = 0;
     for (auto _ : state) {
         velreader::Reading reading = velreader::readText(text);
@@ -77,17 +81,17 @@ void BM_ReadText_Algorithm_1MB(benchmark::State& state) {
     }
     state.counters["lines"] = double(lines);
 }
-BENCHMARK(BM_ReadText_Algorithm_1MB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadText_Algorithm)->Arg(30 * 1024)->Arg(1024 * 1024)->Unit(benchmark::kMillisecond);
 
 // The whole "読み込み" click in the window: the text box's text, the
 // reading, the listing with its event processing, and the final mirror.
-void BM_ReadText_Window_1MB(benchmark::State& state) {
+void BM_ReadText_Window(benchmark::State& state) {
     velreader::VReader3 window(appFolder());
     window.show();
     emit window.tab(2)->clicked();  // the reading view, where "読み込み" is
     for (auto _ : state) {
         state.PauseTiming();
-        window.text1()->setPlainText(megabyteText());
+        window.text1()->setPlainText(textOfSize(state.range(0)));
         QApplication::processEvents();
         state.ResumeTiming();
         window.command(1)->click();
@@ -95,7 +99,7 @@ void BM_ReadText_Window_1MB(benchmark::State& state) {
     }
     state.counters["lines"] = window.core().state().LineCount;
 }
-BENCHMARK(BM_ReadText_Window_1MB)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_ReadText_Window)->Arg(30 * 1024)->Arg(1024 * 1024)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void readInto(ReaderCore& reader, const QString& text) {
     reader.controls().Text1.text = velreader::toCrLf(text);

@@ -128,18 +128,20 @@ int main(int argc, char** argv) {
     xcb_change_window_attributes(c, root, XCB_CW_EVENT_MASK, &mask);
     xcb_flush(c);
 
-    std::printf("%-48s %16s %16s\n", "program", "first frame ms", "peak memory MB");
-    for (const char* program : programs) {
-        std::vector<double> times, peaks;
-        // One unmeasured run warms the disk cache and the font cache.
-        probe(c, root, program);
-        for (int r = 0; r < runs; ++r) {
-            const Sample s = probe(c, root, program);
-            if (s.firstFrameMs >= 0) times.push_back(s.firstFrameMs);
-            if (s.peakKb >= 0) peaks.push_back(s.peakKb / 1024.0);
+    // Runs go round the programs in turn, so that a slow phase of the machine
+    // touches all of them alike; one unmeasured round warms the caches.
+    std::vector<std::vector<double>> times(programs.size()), peaks(programs.size());
+    for (int r = -1; r < runs; ++r) {
+        for (size_t p = 0; p < programs.size(); ++p) {
+            const Sample s = probe(c, root, programs[p]);
+            if (r < 0) continue;
+            if (s.firstFrameMs >= 0) times[p].push_back(s.firstFrameMs);
+            if (s.peakKb >= 0) peaks[p].push_back(s.peakKb / 1024.0);
         }
-        std::printf("%-48s %16.1f %16.1f\n", program, median(times), median(peaks));
-        std::fflush(stdout);
+    }
+    std::printf("%-48s %16s %16s   (median of %d runs)\n", "program", "first frame ms", "peak memory MB", runs);
+    for (size_t p = 0; p < programs.size(); ++p) {
+        std::printf("%-48s %16.1f %16.1f\n", programs[p], median(times[p]), median(peaks[p]));
     }
     xcb_disconnect(c);
     return 0;

@@ -9,6 +9,7 @@
 namespace {
 
 constexpr int kEffectChannel = 0;
+constexpr int kOpenDelayMs = 400;
 
 Mix_Music* asMusic(void* p) { return static_cast<Mix_Music*>(p); }
 Mix_Chunk* asChunk(void* p) { return static_cast<Mix_Chunk*>(p); }
@@ -28,9 +29,7 @@ QString Music::systemSoundFont() {
     return {};
 }
 
-Music::Music(QString soundFont) : m_soundFont(std::move(soundFont)), m_thread([this] { run(); }) {
-    post([this] { openAudio(); });
-}
+Music::Music(QString soundFont) : m_soundFont(std::move(soundFont)), m_thread([this] { run(); }) {}
 
 Music::~Music() {
     post([this] { closeAudio(); });
@@ -51,6 +50,15 @@ void Music::post(std::function<void()> job) {
 }
 
 void Music::run() {
+    {
+        // The audio device opens a moment after start-up, when the window is
+        // on screen, so that both do not compete for the processor; the first
+        // request opens it at once.
+        std::unique_lock lock(m_mutex);
+        m_wake.wait_for(lock, std::chrono::milliseconds(kOpenDelayMs),
+                        [this] { return m_stop || !m_jobs.empty(); });
+    }
+    openAudio();
     for (;;) {
         std::function<void()> job;
         {

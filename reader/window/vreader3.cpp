@@ -59,7 +59,11 @@ VReader3::VReader3(const QString& applicationFolder, QWidget* parent)
 }
 
 void VReader3::buildControls() {
+    // The menu speaks Japanese: in the window's Japanese font it needs no
+    // fallback search through the system's fonts.
+    menuBar()->setFont(pageFont());
     auto* kiroku = menuBar()->addMenu(QStringLiteral("記録"));
+    kiroku->setFont(pageFont());
     m_save = kiroku->addAction(QStringLiteral("セーブ"));
     m_load = kiroku->addAction(QStringLiteral("ロード"));
 
