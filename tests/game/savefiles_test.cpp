@@ -117,12 +117,15 @@ TEST_F(SaveFilesTest, unreadableSaveAndUnwritableFolderAreReportedWithFileAndRea
 
 TEST_F(SaveFilesTest, readOnlyFolderFailsTheReportWithAMessage) {
     if (geteuid() == 0) {
-        // root writes anywhere; a missing folder fails the same way.
-        HitujiGame game(random, sound, folder() + QStringLiteral("gone/"));
+        // root writes into any folder it may change; /proc takes no new files
+        // from anyone.
+        HitujiGame game(random, sound, QStringLiteral("/proc/"));
+        const savefiles::FileResult save = game.Form_QueryUnload();
+        EXPECT_FALSE(save.ok);
+        EXPECT_TRUE(save.error.contains(QStringLiteral("/proc/hituji.dat"))) << save.error.toStdString();
         const savefiles::FileResult report = game.Form_Unload();
         EXPECT_FALSE(report.ok);
         EXPECT_TRUE(report.error.contains(QStringLiteral("H_Score.txt")));
-        EXPECT_FALSE(game.Form_QueryUnload().ok);
         return;
     }
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);

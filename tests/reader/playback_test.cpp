@@ -1,6 +1,7 @@
 // Playing the text on the page ("再生", "巻き戻し") with words applied.
 #include "reader/window/fonts.h"
 #include "reader_fixture.h"
+#include <sys/stat.h>
 
 namespace velreader::testing {
 namespace {
@@ -152,6 +153,56 @@ TEST_F(Playback, readsPngJpegBmpAndGifAndSkipsEverythingElse) {
     writePicture("png", QColor(255, 0, 0), "PNG", {65, 33});
     play(1);
     EXPECT_EQ(pagePixel(399, 199), qRgb(255, 0, 0));
+}
+
+}  // namespace
+}  // namespace velreader::testing
+
+namespace velreader::testing {
+namespace {
+
+// Pictures and books that the world outside spoils: no "E" or "Book" folder,
+// a pipe or a device where a picture should be. Each ends in silence or a
+// message, never a hang or a crash.
+TEST(FaultsFromOutside, missingFoldersDevicesAndPipesAreSkippedOrReported) {
+    QTemporaryDir folder;
+    const QString app = folder.path() + u'/';
+    ReaderCore reader(app);
+    reader.Form_Load();
+    reader.controls().Text1.text = QStringLiteral("海と森");
+    reader.Command1_Click();
+    reader.controls().Text1.text = QStringLiteral("海：umi.png＞青");
+    reader.Command3_Click();
+    reader.Command4_Click();
+    reader.Command2_Click();  // no "E" folder at all
+    EXPECT_EQ(reader.pagePicture(), reader.blankPage());
+    EXPECT_EQ(reader.page().foreColor(), QColor(0, 0, 255));
+
+    ASSERT_TRUE(QDir(app).mkpath(QStringLiteral("E")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(app + QStringLiteral("E/pipe.png")).constData(), 0644), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), app + QStringLiteral("E/zero.png")));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), app + QStringLiteral("E/null.png")));
+    for (const char* name : {"pipe.png", "zero.png", "null.png"}) {
+        reader.controls().Text1.text = QStringLiteral("森：%1＞赤").arg(QLatin1String(name));
+        reader.Command3_Click();
+        reader.Command4_Click();
+        reader.Command2_Click();
+        EXPECT_EQ(reader.pagePicture(), reader.blankPage()) << name;
+        EXPECT_EQ(reader.page().foreColor(), QColor(255, 0, 0)) << name;
+    }
+
+    // No "Book" folder: saving there fails with a message naming the file,
+    // loading from there says what is wrong; the text stays.
+    const QString book = app + QStringLiteral("Book/story.vln");
+    reader.setFileDialog([&](const FileDialogRequest&) { return book; });
+    reader.AllSave_Click();
+    EXPECT_TRUE(reader.controls().Text1.text.contains(QStringLiteral("story.vln")))
+        << reader.controls().Text1.text.toStdString();
+    EXPECT_NE(reader.controls().Text1.text, QStringLiteral("セーブ完了。"));
+    const QStringList before = reader.state().DisplayLines;
+    reader.AllLoad_Click();
+    EXPECT_NE(reader.controls().Text1.text, QStringLiteral("ロード完了。"));
+    EXPECT_EQ(reader.state().DisplayLines, before);
 }
 
 }  // namespace
