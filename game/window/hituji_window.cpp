@@ -1,5 +1,7 @@
 #include "game/window/hituji_window.h"
 
+#include <algorithm>
+
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QFont>
@@ -80,6 +82,7 @@ void Hituji::build() {
     for (int i = 0; i < 4; ++i) {
         auto* label = new QLabel(this);
         label->setGeometry(labelPlaces[i]);
+        m_labelWidths[i] = labelPlaces[i].width();
         label->setFont(gothic(9.75, true));
         label->setAutoFillBackground(true);
         QPalette lp = label->palette();
@@ -173,6 +176,14 @@ void Hituji::sync() {
     for (int i = 0; i < 5; ++i) {
         apply(m_labels[i], *labels[i]);
         m_labels[i]->setText(labels[i]->caption);
+    }
+    // The four score labels size themselves to their caption, so that a
+    // count of four digits and its "g" stay readable; they never shrink
+    // below their design width.
+    for (int i = 0; i < 4; ++i) {
+        QLabel* label = m_labels[i];
+        const int width = std::max(m_labelWidths[i], label->sizeHint().width());
+        if (label->width() != width) label->resize(width, label->height());
     }
     apply(m_pChange, c.P_Change);
     apply(m_pgamen, c.Pgamen);

@@ -59,6 +59,7 @@ private:
     std::array<QPushButton*, 4> m_commands{};
     std::array<QRadioButton*, 4> m_options{};
     std::array<QLabel*, 5> m_labels{};
+    std::array<int, 4> m_labelWidths{};  // design widths of Label1 to Label4
     SurfaceView* m_pmain = nullptr;
     SurfaceView* m_pzeb = nullptr;
     SurfaceView* m_pgamen = nullptr;
