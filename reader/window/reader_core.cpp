@@ -26,49 +26,34 @@ void ReaderCore::Form_Load() {
     m_state.PageLineCount = 0;
     m_state.BookFileName = QStringLiteral("*None");
 
-    m_controls.Pmain.visible = true;
-    m_controls.Text2.visible = false;
-    m_controls.Command1.visible = false;
-    m_controls.Command2.visible = true;
-    m_controls.Command3.visible = false;
-    m_controls.Command4.visible = true;
-    m_controls.Command5.visible = false;
-    m_controls.Command6.visible = false;
-    m_controls.Command7.visible = false;
-    m_controls.L1.opaque = true;
-    m_controls.L2.opaque = false;
+    // The player view; the frame lines keep their design state (shown).
+    showView(true);
 }
 
 void ReaderCore::L1_Click() {
     if (m_busy) return;
-    m_controls.L1.opaque = true;
-    m_controls.L2.opaque = false;
-    m_controls.Lines.visible = true;
-    m_controls.Text2.visible = false;
-    m_controls.Pmain.visible = true;
-    m_controls.Command1.visible = false;
-    m_controls.Command2.visible = true;
-    m_controls.Command3.visible = false;
-    m_controls.Command4.visible = true;
-    m_controls.Command5.visible = false;
-    m_controls.Command6.visible = false;
-    m_controls.Command7.visible = false;
+    showView(true);
 }
 
 void ReaderCore::L2_Click() {
     if (m_busy) return;
-    m_controls.L1.opaque = false;
-    m_controls.L2.opaque = true;
-    m_controls.Lines.visible = false;
-    m_controls.Text2.visible = true;
-    m_controls.Pmain.visible = false;
-    m_controls.Command1.visible = true;
-    m_controls.Command2.visible = false;
-    m_controls.Command3.visible = true;
-    m_controls.Command4.visible = false;
-    m_controls.Command5.visible = true;
-    m_controls.Command6.visible = true;
-    m_controls.Command7.visible = true;
+    showView(false);
+}
+
+void ReaderCore::showView(bool player) {
+    // The opaque tab is the active one; each view shows its own controls.
+    m_controls.L1.opaque = player;
+    m_controls.L2.opaque = !player;
+    m_controls.Lines.visible = player;
+    m_controls.Pmain.visible = player;
+    m_controls.Command2.visible = player;
+    m_controls.Command4.visible = player;
+    m_controls.Text2.visible = !player;
+    m_controls.Command1.visible = !player;
+    m_controls.Command3.visible = !player;
+    m_controls.Command5.visible = !player;
+    m_controls.Command6.visible = !player;
+    m_controls.Command7.visible = !player;
 }
 
 void ReaderCore::startListing() {

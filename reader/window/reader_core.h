@@ -107,6 +107,8 @@ private:
         ReaderCore& m_core;
     };
 
+    // Shows the player view (true) or the reading view (false).
+    void showView(bool player);
     void rewind();
     void applyWord(int k);
     void startListing();
