@@ -61,9 +61,9 @@ void Hituji::build() {
     m_pmain->setGeometry(7, 7, 202, 152);
     connect(m_pmain, &SurfaceView::pressed, this,
             [this](Qt::MouseButton button, Qt::KeyboardModifiers mods, float x, float y) {
-                handle([&] {
-                    m_game.Pmain_MouseDown(static_cast<int16_t>(button), static_cast<int16_t>(mods >> 25), x, y);
-                });
+                // Button 1 left, 2 right, 4 middle; Shift 1, Ctrl 2, Alt 4.
+                const auto shift = static_cast<int16_t>((mods.toInt() >> 25) & 7);
+                handle([&] { m_game.Pmain_MouseDown(static_cast<int16_t>(button), shift, x, y); });
             });
 
     const QRect commandPlaces[] = {{217, 7, 71, 22}, {287, 7, 71, 22}, {217, 56, 71, 22}, {287, 56, 71, 22}};
