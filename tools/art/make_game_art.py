@@ -172,6 +172,17 @@ def shade(colour, f):
     return tuple(max(0, min(255, int(round(c * f)))) for c in colour)
 
 
+def paint_figure(sprite, mask, x, y, rows, palette):
+    """Paint a hand-drawn character grid at (x, y): each character other than
+    '.' becomes its palette colour in the sprite and part of the figure in
+    the mask."""
+    for dy, row in enumerate(rows):
+        for dx, ch in enumerate(row):
+            if ch != '.':
+                sprite.set(x + dx, y + dy, palette[ch])
+                mask.set(x + dx, y + dy, WHITE)
+
+
 def stamp(sprite, labels, layer_name, x, y, rows, colour):
     """Put a small hand-drawn mark ('#' pixels) on a sprite, but only on
     interior pixels of the named layer, so marks never touch an outline."""
@@ -362,13 +373,8 @@ def woolly_sheep(index):
                                          inner_outline={'body': WOOL_INNER_LINE})
     for cx, cy in CURLS:
         stamp(sprite, labels, 'body', cx, cy, CURL, WOOL_CURL)
-    pal = head_palette(face)
     hx, hy = HEAD_AT
-    for dy, row in enumerate(rows):
-        for dx, ch in enumerate(row):
-            if ch != '.':
-                sprite.set(hx + dx, hy + dy, pal[ch])
-                mask.set(hx + dx, hy + dy, WHITE)
+    paint_figure(sprite, mask, hx, hy, rows, head_palette(face))
     return sprite, mask
 
 
@@ -433,11 +439,7 @@ def shorn_sheep():
            'E': EYE_WHITE, 'p': EYE_BLACK, 'r': (255, 110, 110), 'n': (120, 50, 20),
            'm': (150, 30, 30), 'B': (40, 110, 200), 'b': (170, 220, 255)}
     hx, hy = SHORN_HEAD_AT
-    for dy, row in enumerate(SHORN_HEAD):
-        for dx, ch in enumerate(row):
-            if ch != '.':
-                sprite.set(hx + dx, hy + dy, pal[ch])
-                mask.set(hx + dx, hy + dy, WHITE)
+    paint_figure(sprite, mask, hx, hy, SHORN_HEAD, pal)
     return sprite, mask
 
 
