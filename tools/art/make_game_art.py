@@ -22,7 +22,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 
 from raster import Canvas, Rng, WHITE, BLACK, hex_colour, write_xpm  # noqa: E402
-from pixfont import draw_text, text_width  # noqa: E402
+from pixfont import CAP_HEIGHT, draw_text, text_width  # noqa: E402
 
 # Named colours of the game's pictures.
 GRASS = hex_colour('#55FF00')
@@ -581,8 +581,13 @@ def fleece_grid():
 # Banner and title screen.
 
 BANNER_TEXT = 'Click here for music'
-BANNER_TEXT_X = 102
+# The game keeps the small walking sheep in a 20 x 20 patch at (10, 10) of
+# the banner; the text ends as far from the right edge as the patch starts
+# from the left edge, which frames the banner evenly.
+SHEEP_PATCH_X = 10
+BANNER_TEXT_X = 200 - SHEEP_PATCH_X - text_width(BANNER_TEXT)
 BANNER_TEXT_Y = 16
+assert BANNER_TEXT_X > SHEEP_PATCH_X + 20 + 8, 'the text must stay clear of the sheep'
 
 
 def banner():
@@ -606,29 +611,51 @@ def masked_paste(dest, sprite, mask, dx, dy):
             dest.set(dx + x, dy + y, d)
 
 
-# The game prints its blinking white prompt over this box (x0, y0, x1, y1,
-# inclusive), so the band must stay plain dark grey there.
-PROMPT_BOX = (125, 147, 302, 162)
+# The title picture is shown inside a 2-pixel sunken border at the top left
+# of a 424 x 164 window, so only its columns 0..421 and rows 0..161 are ever
+# seen; everything that matters is laid out on that visible part.
+TITLE_BORDER = 2
+VISIBLE_W = 424 - TITLE_BORDER
+VISIBLE_H = 164 - TITLE_BORDER
+TITLE_CX = VISIBLE_W // 2
+
+# The game prints its blinking white prompt in a label at (125, 147), 177 x 15
+# pixels, of the bordered picture widget.  PROMPT_BOX is that label in pixels
+# of the picture (x0, y0, x1, y1, inclusive); the band must stay plain dark
+# grey there.
+PROMPT_LABEL = (125, 147, 177, 15)
+PROMPT_BOX = (PROMPT_LABEL[0] - TITLE_BORDER, PROMPT_LABEL[1] - TITLE_BORDER,
+              PROMPT_LABEL[0] - TITLE_BORDER + PROMPT_LABEL[2] - 1,
+              PROMPT_LABEL[1] - TITLE_BORDER + PROMPT_LABEL[3] - 1)
 BAND_TOP = 142
+# blank pixels between the credit line and the visible right and bottom edges
+CREDIT_MARGIN = 4
 
 
 def title_screen(sheep_left, sheep_right):
     c = Canvas(425, 170, WHITE)
-    blob = fleece(206, 70, 138, 44, 22, 21, phase=0.1)
+    # the fleece is symmetric about TITLE_CX, so it is centred on the visible part
+    blob = fleece(TITLE_CX, 70, 138, 44, 22, 21, phase=0.1)
     paint_shape(c, blob, TITLE_GREY, (0, 0, 425, BAND_TOP))
     # the bottom band that carries the prompt
     c.fill_rect(0, BAND_TOP, 425, 170 - BAND_TOP, TITLE_GREY)
     title = 'Woolmere'
     scale = 6
     w = text_width(title, scale, bold=2)
-    tx = 206 - w // 2
+    tx = TITLE_CX - w // 2
     ty = 70 - (7 * scale) // 2
     draw_text(c, tx + 3, ty + 3, title, (120, 120, 120), scale, bold=2)
     draw_text(c, tx, ty, title, WHITE, scale, bold=2)
     sub = 'sheep & songs'
-    draw_text(c, 206 - text_width(sub) // 2, ty + 7 * scale + 12, sub, (215, 215, 215))
+    draw_text(c, TITLE_CX - text_width(sub) // 2, ty + 7 * scale + 12, sub, (215, 215, 215))
+    # the credit sits at the bottom right of the visible band, clear of the
+    # prompt; it has no descenders, so its ink is CAP_HEIGHT rows high
     credit = '(c) Woolmere team'
-    draw_text(c, 421 - text_width(credit), 156, credit, (200, 200, 200))
+    cw = text_width(credit)
+    cx = VISIBLE_W - CREDIT_MARGIN - cw
+    cy = VISIBLE_H - CREDIT_MARGIN - CAP_HEIGHT
+    assert cx > PROMPT_BOX[2] + 1 and cy >= BAND_TOP, 'the credit must lie on the band beside the prompt'
+    draw_text(c, cx, cy, credit, (200, 200, 200))
     masked_paste(c, sheep_left[0], sheep_left[1], 8, 100)
     masked_paste(c, sheep_right[0], sheep_right[1], 377, 100)
     return c

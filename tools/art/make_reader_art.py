@@ -5,15 +5,18 @@ files to assets/reader/E/:
     asa.png   morning: the sun rising over a village in the hills
     mori.png  a forest of tall trees
     umi.png   the sea with a small sailing boat
-    yoru.png  the night sky with a moon and stars
+    yoru.png  the night sky with stars and a crescent moon in the corner
 
     python3 tools/art/make_reader_art.py [output-dir]
 
-Every picture is 400 x 200 pixels, the size of the reader's page.  Colours
-are kept soft and fairly light so that text printed over the picture stays
-readable.  Shapes are painted with anti-aliased edges: each shape gives a
-signed distance (negative inside) and a pixel is covered in proportion to
-how far inside it lies.  Deterministic: the same files on every run.
+Every picture is 400 x 200 pixels, the size of the reader's page.  Where
+the reader prints its text (TEXT_AREA) the colours are kept soft and light
+enough for the dark text colours the sample book uses over them, and the
+night dark enough for its yellow text; bright things like the moon stay
+outside that area.  Shapes are painted with anti-aliased edges: each shape
+gives a signed distance (negative inside) and a pixel is covered in
+proportion to how far inside it lies.  Deterministic: the same files on
+every run.
 """
 
 import math
@@ -26,6 +29,13 @@ sys.path.insert(0, HERE)
 from raster import Canvas, Rng, write_png  # noqa: E402
 
 W, H = 400, 200
+
+# The reader prints its rows of text from x 10 to about x 370 and from y 17
+# down to about y 190 (x0, y0, x1, y1).  The pictures keep that area calm:
+# light enough for dark text, or dark enough for light text at night.
+TEXT_AREA = (10, 17, 370, 190)
+# centre and radius of the night's moon
+MOON = (386, 21, 13)
 
 
 class Picture:
@@ -186,17 +196,17 @@ def morning():
     for i, x in enumerate(range(70, 230, 22)):
         base = int(mid(x + 8)) + 6 + rng.randint(0, 4)
         w = 14 + rng.randint(0, 4)
-        roof = ((206, 112, 92), (184, 120, 150), (214, 150, 90))[i % 3]
-        house(p, x, base, w, 11 + rng.randint(0, 4), (248, 238, 220), roof, (130, 150, 190))
+        roof = ((226, 142, 120), (206, 150, 176), (230, 172, 112))[i % 3]
+        house(p, x, base, w, 11 + rng.randint(0, 4), (248, 238, 220), roof, (156, 174, 208))
     # the church with its spire
     cx, base = 150, int(mid(150)) + 2
     p.paint(rect(cx, base - 30, cx + 10, base), (244, 236, 224), 1.0, (cx - 2, base - 32, cx + 13, base + 2))
     p.paint(polygon([(cx - 1, base - 30), (cx + 5, base - 48), (cx + 11, base - 30)]),
-            (150, 120, 160), 1.0, (cx - 3, base - 50, cx + 14, base - 28))
+            (184, 156, 192), 1.0, (cx - 3, base - 50, cx + 14, base - 28))
     for tx in (50, 60, 245, 258, 330):  # round trees
         ty = mid(tx) + 4
-        p.paint(rect(tx - 1.2, ty - 8, tx + 1.2, ty + 6), (140, 110, 80), 1.0, (tx - 3, ty - 10, tx + 4, ty + 8))
-        p.paint(circle(tx, ty - 12, 7), (110, 170, 110), 1.0, box_of(tx, ty - 12, 8, 8))
+        p.paint(rect(tx - 1.2, ty - 8, tx + 1.2, ty + 6), (172, 142, 110), 1.0, (tx - 3, ty - 10, tx + 4, ty + 8))
+        p.paint(circle(tx, ty - 12, 7), (134, 188, 128), 1.0, box_of(tx, ty - 12, 8, 8))
     near = lambda x: 176 + 6 * math.sin(x / 37.0 + 0.4)  # noqa: E731
     p.paint(below(near), lambda x, y: mix((160, 210, 130), (130, 190, 110), (y - 165) / 35.0))
     for i in range(40):  # flowers in the near grass
@@ -204,7 +214,7 @@ def morning():
         col = ((255, 255, 255), (255, 230, 120), (250, 170, 190))[i % 3]
         p.paint(circle(x, y, 1.3), col, 1.0, box_of(x, y, 2, 2))
     for x, y, s in ((120, 60, 1.0), (135, 52, 0.8), (150, 64, 0.9)):
-        bird(p, x, y, s, (110, 100, 120))
+        bird(p, x, y, s, (140, 130, 150))
     return p
 
 
@@ -231,28 +241,28 @@ def forest():
     rng = Rng(5)
     for i in range(11):   # far trees: pale, thin
         x = 10 + i * 37 + rng.randint(-8, 8)
-        conifer(x, ground(x) - 8, 150 + rng.randint(0, 30), 26, (176, 208, 172), (176, 160, 140))
+        conifer(x, ground(x) - 8, 150 + rng.randint(0, 30), 26, (194, 222, 188), (196, 182, 164))
     for i in range(8):    # middle row
         x = 28 + i * 50 + rng.randint(-10, 10)
-        conifer(x, ground(x) - 2, 170 + rng.randint(0, 25), 34, (132, 180, 128), (150, 120, 92))
+        conifer(x, ground(x) - 2, 170 + rng.randint(0, 25), 34, (160, 202, 152), (182, 156, 126))
     p.paint(below(ground), lambda x, y: mix((176, 206, 132), (150, 188, 112), (y - 160) / 40.0))
     for x in (36, 180, 352):  # near trees: tall trunks running out of the picture
-        p.paint(rect(x - 6, -5, x + 6, ground(x) + 6), lambda xx, yy: (138, 108, 80) if xx < x
-                else (120, 92, 68), 1.0, (x - 8, 0, x + 9, 200))
+        p.paint(rect(x - 6, -5, x + 6, ground(x) + 6), lambda xx, yy: (190, 160, 128) if xx < x
+                else (176, 146, 116), 1.0, (x - 8, 0, x + 9, 200))
         for t in range(4):
             top = -20 + t * 34
             half = 26 + t * 8
             p.paint(polygon([(x, top), (x + half, top + 52), (x - half, top + 52)]),
-                    (96, 150, 100), 1.0, (x - half - 2, top - 2, x + half + 3, top + 55))
+                    (136, 186, 134), 1.0, (x - half - 2, top - 2, x + half + 3, top + 55))
     for mx, my in ((100, 182), (118, 186), (268, 179)):  # mushrooms
         p.paint(rect(mx - 1.5, my - 5, mx + 1.5, my + 2), (245, 238, 220), 1.0, box_of(mx, my, 4, 8))
         p.paint(subtract(circle(mx, my - 4, 6), rect(mx - 9, my - 4, mx + 9, my + 9)),
-                (220, 90, 80), 1.0, box_of(mx, my - 4, 8, 8))
+                (232, 122, 106), 1.0, box_of(mx, my - 4, 8, 8))
         for dx in (-3, 2):
             p.paint(circle(mx + dx, my - 7, 1.0), (255, 250, 240), 1.0, box_of(mx + dx, my - 7, 2, 2))
     for i in range(60):
         x, y = rng.randint(2, 398), rng.randint(175, 198)
-        p.paint(segment(x, y, x + rng.randint(-2, 2), y - 5, 0.6), (120, 170, 96), 0.9,
+        p.paint(segment(x, y, x + rng.randint(-2, 2), y - 5, 0.6), (138, 186, 112), 0.9,
                 box_of(x, y - 3, 4, 6))
     return p
 
@@ -265,8 +275,8 @@ def sea():
     p.glow(320, 70, 60, (255, 250, 220), 0.5)
     p.paint(circle(320, 70, 14), (255, 246, 200), 1.0, box_of(320, 70, 16, 16))
     # a far island on the horizon
-    p.paint(ellipse(70, horizon + 2, 55, 10), (140, 180, 168), 1.0, (10, horizon - 12, 130, horizon + 1))
-    p.paint(rect(0, horizon, W, H), lambda x, y: mix((130, 188, 220), (86, 150, 200),
+    p.paint(ellipse(70, horizon + 2, 55, 10), (168, 204, 188), 1.0, (10, horizon - 12, 130, horizon + 1))
+    p.paint(rect(0, horizon, W, H), lambda x, y: mix((184, 222, 240), (150, 202, 232),
                                                      (y - horizon) / float(H - horizon)))
     rng = Rng(3)
     for i in range(90):  # wave crests, smaller towards the horizon
@@ -282,9 +292,9 @@ def sea():
     # the boat
     bx, by = 178, 150
     p.paint(polygon([(bx - 34, by - 8), (bx + 36, by - 8), (bx + 26, by + 5), (bx - 26, by + 5)]),
-            (168, 90, 70), 1.0, (bx - 40, by - 12, bx + 40, by + 8))
+            (224, 176, 140), 1.0, (bx - 40, by - 12, bx + 40, by + 8))
     p.paint(rect(bx - 32, by - 8, bx + 34, by - 5), (230, 210, 180), 1.0, (bx - 36, by - 10, bx + 38, by - 3))
-    p.paint(rect(bx - 1.2, by - 72, bx + 1.2, by - 8), (110, 84, 64), 1.0, (bx - 3, by - 75, bx + 4, by - 6))
+    p.paint(rect(bx - 1.2, by - 72, bx + 1.2, by - 8), (200, 172, 140), 1.0, (bx - 3, by - 75, bx + 4, by - 6))
     p.paint(polygon([(bx + 3, by - 70), (bx + 3, by - 13), (bx + 40, by - 13)]),
             lambda x, y: mix((255, 255, 252), (228, 232, 240), (x - bx) / 40.0), 1.0,
             (bx, by - 73, bx + 43, by - 10))
@@ -294,15 +304,15 @@ def sea():
             (bx - 1, by - 74, bx + 14, by - 64))
     for k in range(6):   # its wobbling reflection
         y = by + 7 + k * 3
-        p.paint(segment(bx - 24 + k * 2, y, bx + 20 - k * 3, y, 0.8), (110, 110, 130), 0.35,
+        p.paint(segment(bx - 24 + k * 2, y, bx + 20 - k * 3, y, 0.8), (120, 150, 180), 0.3,
                 box_of(bx, y, 30, 2))
     for x, y, s in ((96, 44, 1.0), (112, 52, 0.8), (262, 36, 0.9)):
-        bird(p, x, y, s, (90, 100, 120))
+        bird(p, x, y, s, (130, 140, 160))
     return p
 
 
 def night():
-    p = Picture((44, 54, 112), (108, 118, 172), horizon=160)
+    p = Picture((40, 50, 108), (88, 98, 156), horizon=160)
     rng = Rng(99)
     for i in range(160):   # stars, a few with a sparkle
         x, y = rng.uniform() * W, rng.uniform() * 150
@@ -312,10 +322,13 @@ def night():
         if i % 23 == 0:
             p.paint(segment(x - 4, y, x + 4, y, 0.4), col, 0.7, box_of(x, y, 6, 2))
             p.paint(segment(x, y - 4, x, y + 4, 0.4), col, 0.7, box_of(x, y, 2, 6))
-    # the crescent moon and its halo
-    p.glow(300, 58, 85, (200, 200, 240), 0.35)
-    moon = subtract(circle(300, 58, 27), circle(313, 49, 23))
-    p.paint(moon, (255, 246, 206), 1.0, box_of(300, 58, 29, 29))
+    # the crescent moon and its halo in the top right corner, beside the
+    # text area: the bright moon would swallow light text printed over it
+    mx, my, mr = MOON
+    assert mx - mr > TEXT_AREA[2] + 1, 'the moon must stay out of the text area'
+    p.glow(mx, my, 2.6 * mr, (200, 200, 240), 0.3)
+    moon = subtract(circle(mx, my, mr), circle(mx + mr * 0.48, my - mr * 0.33, mr * 0.85))
+    p.paint(moon, (255, 246, 206), 1.0, box_of(mx, my, mr + 2, mr + 2))
     for cx, cy, s in ((250, 86, 0.8), (120, 40, 0.9)):
         p.paint(cloud(cx, cy, s), (130, 138, 190), 0.55, (cx - 40, cy - 25, cx + 40, cy + 15))
     hills = lambda x: 160 + 10 * math.sin(x / 47.0 + 0.5) + 4 * math.sin(x / 15.0)  # noqa: E731
