@@ -159,3 +159,25 @@ def read_xpm(path):
         row = strings[1 + n + y]
         canvas.px[y] = [table[row[i * cpp:(i + 1) * cpp]] for i in range(w)]
     return canvas
+
+
+def write_png_rgba(path, canvas):
+    """Write an 8-bit RGBA PNG (colour type 6, no interlace).  The canvas
+    holds (r, g, b, a) tuples, with a = 0 fully transparent; the colour is
+    not premultiplied."""
+    raw = bytearray()
+    for row in canvas.px:
+        raw.append(0)  # filter type: none
+        for r, g, b, a in row:
+            raw += bytes((r, g, b, a))
+
+    def chunk(tag, data):
+        body = tag + data
+        return (struct.pack('>I', len(data)) + body +
+                struct.pack('>I', zlib.crc32(body) & 0xffffffff))
+
+    header = struct.pack('>IIBBBBB', canvas.width, canvas.height, 8, 6, 0, 0, 0)
+    png = (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', header) +
+           chunk(b'IDAT', zlib.compress(bytes(raw), 9)) + chunk(b'IEND', b''))
+    with open(path, 'wb') as f:
+        f.write(png)
