@@ -3,7 +3,8 @@
 # Usage: setup_project PRESET
 PACKAGES=(qt6-base-dev libsdl2-mixer-dev libfluidsynth-dev timgm6mb-soundfont
           fonts-ipafont-gothic fonts-ipafont-mincho ninja-build cmake g++ clang
-          libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev pkg-config libxcb1-dev xvfb xauth)
+          libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev pkg-config libxcb1-dev xvfb xauth
+          python3)
 
 install_missing_packages() {
   local missing=()

@@ -5,7 +5,7 @@
 //   roll_cadence [ticks]     (default 1000; the roll ends by itself at 1002)
 #include "game/phases/random.h"
 #include "game/sound/soundplayer.h"
-#include "game/window/hituji_window.h"
+#include "game/ui/hituji_window.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -14,7 +14,7 @@
 
 #include "reader/text/lines.h"
 #include "reader/window/reader_core.h"
-#include "reader/window/vreader3.h"
+#include "reader/ui/vreader3.h"
 
 namespace {
 

@@ -4,13 +4,16 @@
 
 // The module `Game` of the game: the two procedures that draw every picture
 // of the play field, the banner and the title. Surfaces are QImages in
-// QImage::Format_RGB32; both procedures work on their pixels directly.
+// QImage::Format_RGB32; both procedures work on their pixels directly and
+// stop the program when handed a surface of any other format.
 namespace Game {
 
 // Copies the width x height block at (sx, sy) of `source` onto `dest` with
 // its top left corner at (dx, dy), replacing the destination's pixels.
 // Fractional arguments are rounded to the nearest integer (a tie goes to the
-// even neighbour); whatever falls outside either surface is not drawn.
+// even neighbour); whatever falls outside either surface is not drawn. A
+// block copied within one surface arrives as it was before the copy, also
+// where source and destination overlap.
 void CopyBlock(const QImage& source, double sx, double sy, double width, double height,
                QImage& dest, double dx, double dy);
 

@@ -4,8 +4,9 @@
 #include <QString>
 #include <array>
 
-// Every picture surface of the game window. All are QImage::Format_RGB32 and
-// unshared (each owns its pixels), so drawing into one never touches another.
+// Every picture surface of the game window, all QImage::Format_RGB32. The
+// surfaces that are drawn on (Pmain, PZeb, Pura, Pkiso, Pminhai) own their
+// pixels; the pictures that are only read share the program's constant art.
 struct GameSurfaces {
     // Visible surfaces.
     QImage Pmain;   // 200 x 150 play field
@@ -32,7 +33,7 @@ struct GameSurfaces {
     const QImage& background(int choice) const;
 };
 
-// Loads the game's own art (compiled into the program) and builds the work
+// Takes the game's own art (compiled into the program) and builds the work
 // surfaces: Pkiso, Pura and Pmain start as the meadow, the banner patches
 // plain pink. Returns false and names the picture in `error` when a picture
 // is missing or has the wrong size.

@@ -1,7 +1,7 @@
 // The roll: every 20 ms one more sheep lands on the field and the count goes
 // up; the player tries to stop it at exactly 777.
 #include "game/drawing/game_drawing.h"
-#include "game/phases/hituji_game.h"
+#include "game/window/hituji_game.h"
 
 namespace {
 constexpr int16_t kRollLimit = 1000;

@@ -2,7 +2,7 @@
 // reset of the roll and of the shearing game.
 #include "game/drawing/game_drawing.h"
 #include "game/phases/flock.h"
-#include "game/phases/hituji_game.h"
+#include "game/window/hituji_game.h"
 
 namespace {
 constexpr int16_t kWinningCount = 777;

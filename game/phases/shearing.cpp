@@ -1,6 +1,6 @@
 // Shearing: a press on a running sheep shears it for 100 to 109 grams.
 #include "game/phases/flock.h"
-#include "game/phases/hituji_game.h"
+#include "game/window/hituji_game.h"
 
 #include <cmath>
 

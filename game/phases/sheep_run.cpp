@@ -2,7 +2,7 @@
 // ends when the sheep that started rightmost has left the field.
 #include "game/drawing/game_drawing.h"
 #include "game/phases/flock.h"
-#include "game/phases/hituji_game.h"
+#include "game/window/hituji_game.h"
 
 namespace {
 constexpr int16_t kStep = 11;

@@ -1,4 +1,4 @@
-#include "game/window/hituji_window.h"
+#include "game/ui/hituji_window.h"
 
 #include <algorithm>
 

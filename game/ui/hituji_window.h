@@ -1,7 +1,7 @@
 #pragma once
 
-#include "game/phases/hituji_game.h"
-#include "game/window/surface_view.h"
+#include "game/window/hituji_game.h"
+#include "game/ui/surface_view.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -19,8 +19,8 @@ class QRadioButton;
 class Hituji : public QWidget {
     Q_OBJECT
 public:
-    // `reportError` shows a file error to the user (a message box unless a
-    // test replaces it).
+    // The window shows `game`, which must outlive it. File errors are shown
+    // in a message box unless setErrorReporter() replaces it.
     explicit Hituji(HitujiGame& game, QWidget* parent = nullptr);
 
     // Runs start-up. Returns false when the game cannot start; the reason has

@@ -1,4 +1,4 @@
-#include "game/window/surface_view.h"
+#include "game/ui/surface_view.h"
 
 #include <QMouseEvent>
 #include <QPainter>

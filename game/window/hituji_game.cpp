@@ -1,8 +1,8 @@
-#include "game/phases/hituji_game.h"
+#include "game/window/hituji_game.h"
 
+#include "common/fileio.h"
 #include "game/drawing/game_drawing.h"
 
-#include <QDir>
 
 HitujiGame::HitujiGame(RandomSource& random, SoundPlayer& sound, QString appFolder)
     : m_random(random), m_sound(sound), m_appFolder(std::move(appFolder)) {
@@ -14,7 +14,8 @@ savefiles::FileResult HitujiGame::Form_Load() {
     if (!m_artError.isEmpty()) return {false, QStringLiteral("The game's pictures cannot be loaded: ") + m_artError};
     // The sound files are played by bare name, so the application folder
     // becomes the current folder.
-    QDir::setCurrent(m_appFolder);
+    if (const common::FileError error = common::changeFolder(m_appFolder); !error.ok())
+        return {false, QStringLiteral("Cannot make %1 the current folder: %2").arg(m_appFolder, error.englishReason())};
     state = GameState{};
 
     savefiles::SaveData saved;

@@ -1,14 +1,7 @@
 #include "game/window/savefiles.h"
 
 #include "common/cp932.h"
-
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
+#include "common/fileio.h"
 
 namespace savefiles {
 namespace {
@@ -31,8 +24,6 @@ FileResult failure(const char* action, const QString& path, const QString& reaso
     return {false, QStringLiteral("Cannot %1 %2: %3").arg(QLatin1String(action), path, reason)};
 }
 
-QString errnoText(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
-
 }  // namespace
 
 QByteArray encodeSave(const SaveData& data) {
@@ -50,14 +41,12 @@ std::optional<SaveData> decodeSave(QByteArrayView bytes) {
 
 FileResult readSave(const QString& path, SaveData& data, bool& found) {
     found = false;
-    const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink()) return {};
-    QFile file(path);
-    if (info.isDir()) return failure("read", path, QStringLiteral("it is a folder"));
-    if (!file.open(QIODevice::ReadOnly)) return failure("read", path, file.errorString());
-    const QByteArray head = file.read(6);
-    if (file.error() != QFileDevice::NoError) return failure("read", path, file.errorString());
-    if (const auto decoded = decodeSave(head)) {
+    // Only the first six bytes matter; a folder, a pipe or a device in the
+    // save's place is refused before it is opened.
+    const common::ReadResult read = common::readFile(path, 6, false);
+    if (read.error.kind == common::FileError::Kind::Missing) return {};
+    if (!read.ok()) return failure("read", path, read.error.englishReason());
+    if (const auto decoded = decodeSave(read.bytes)) {
         data = *decoded;
         found = true;
     }
@@ -65,42 +54,28 @@ FileResult readSave(const QString& path, SaveData& data, bool& found) {
 }
 
 FileResult writeSave(const QString& path, const SaveData& data) {
-    // Plain POSIX calls: Qt's write-only mode would shorten the file, and the
-    // game writes over the start of the old file without shortening it.
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) return failure("write", path, errnoText(errno));
-    const QByteArray bytes = encodeSave(data);
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            const int err = n < 0 ? errno : EIO;
-            ::close(fd);
-            return failure("write", path, errnoText(err));
-        }
-        done += n;
-    }
-    if (::close(fd) != 0) return failure("write", path, errnoText(errno));
+    // The game writes over the start of the old file without shortening it.
+    const common::FileError error = common::writeOverStart(path, encodeSave(data));
+    if (!error.ok()) return failure("write", path, error.englishReason());
     return {};
 }
 
-QByteArray encodeReport(const SaveData& data) {
+std::optional<QByteArray> encodeReport(const SaveData& data) {
     const QString text = QStringLiteral("\"<<Woolmereのハイスコア>>\"\r\n"
                                         "\"777だした回数>>%1回\"\r\n"
                                         "\"最高羊毛グラム数>>%2g\"\r\n")
                              .arg(data.SuccessCount)
                              .arg(data.BestWool);
-    // Every character of the report is in code page 932.
-    return cp932::encode(text).bytes;
+    const cp932::EncodeResult encoded = cp932::encode(text);
+    if (!encoded.ok) return std::nullopt;
+    return encoded.bytes;
 }
 
 FileResult writeReport(const QString& path, const SaveData& data) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return failure("write", path, file.errorString());
-    file.write(encodeReport(data));
-    if (!file.commit()) return failure("write", path, file.errorString());
+    const std::optional<QByteArray> bytes = encodeReport(data);
+    if (!bytes) return failure("write", path, QStringLiteral("the report cannot be put into code page 932"));
+    const common::FileError error = common::replaceFile(path, *bytes);
+    if (!error.ok()) return failure("write", path, error.englishReason());
     return {};
 }
 

@@ -34,18 +34,22 @@ std::optional<SaveData> decodeSave(QByteArrayView bytes);
 
 // Reads "hituji.dat" at `path`. A missing file is no error: `data` is left
 // at 0 and 0 and `found` false; a file that is no valid save is treated the
-// same way. A file that exists but cannot be read is an error.
+// same way. Anything else that cannot be read is an error: a folder, a pipe,
+// a socket or a device in its place (never opened, so nothing can block), or
+// a file the system refuses.
 FileResult readSave(const QString& path, SaveData& data, bool& found);
 
 // Writes the 6 bytes over the start of the file at `path`, creating it when
 // needed. The file is not shortened: the tail of a longer old file stays.
+// Anything but a regular file in its place is refused without being opened.
 FileResult writeSave(const QString& path, const SaveData& data);
 
 // The report's three lines in code page 932, each in double quotes and ended
-// by CR LF.
-QByteArray encodeReport(const SaveData& data);
+// by CR LF; nothing if the encoder refuses them.
+std::optional<QByteArray> encodeReport(const SaveData& data);
 
-// Creates or replaces the report at `path`.
+// Creates or replaces the report at `path` (a new file renamed over the old
+// one). Anything but a regular file in its place is refused.
 FileResult writeReport(const QString& path, const SaveData& data);
 
 }  // namespace savefiles

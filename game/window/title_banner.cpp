@@ -1,7 +1,7 @@
 // The title screen with its blinking prompt, and the banner with the small
 // walking sheep and the music.
 #include "game/drawing/game_drawing.h"
-#include "game/phases/hituji_game.h"
+#include "game/window/hituji_game.h"
 
 void HitujiGame::Timer4_Timer() {
     state.BlinkState = saturatingAdd(state.BlinkState, 1);

@@ -14,7 +14,7 @@ void ReaderCore::Command1_Click() {
     m_state.DisplayLines = std::move(reading.displayLines);
     m_state.LineCount = int(m_state.DisplayLines.size() - 1);
 
-    // There is no limit any more, but such a long text is still worth a word.
+    // The reader holds texts of any length; past 1000 lines it still says so.
     if (m_state.LineCount >= 1000)
         m_controls.Text1.text = QStringLiteral("分割行が1000行を越えました。このままではエラーとなります！"
                                                "文章を減らした上で､再度読み込んで下さい｡");

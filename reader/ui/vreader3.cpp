@@ -1,4 +1,4 @@
-#include "reader/window/vreader3.h"
+#include "reader/ui/vreader3.h"
 
 #include <QAction>
 #include <QApplication>

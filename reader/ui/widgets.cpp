@@ -2,7 +2,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "reader/window/vreader3.h"
+#include "reader/ui/vreader3.h"
 
 namespace velreader {
 

@@ -57,4 +57,16 @@ TEST(Cp932, reportsInvalidAndIncompleteBytesWithTheirOffset) {
     }
 }
 
+// A half-width katakana takes one byte in code page 932 and three in UTF-8,
+// so a long run of them makes the decoder grow its output buffer.
+TEST(Cp932, decodesTextThatGrowsBeyondTheFirstOutputBuffer) {
+    const QByteArray bytes(5000, '\xB1');
+    const cp932::DecodeResult decoded = cp932::decode(bytes + QByteArray("\x82\xA0", 2));
+    ASSERT_TRUE(decoded.ok);
+    EXPECT_EQ(decoded.text, QString(5000, QChar(0xFF71)) + QChar(0x3042));
+    const cp932::EncodeResult encoded = cp932::encode(decoded.text);
+    EXPECT_TRUE(encoded.ok);
+    EXPECT_EQ(encoded.bytes, bytes + QByteArray("\x82\xA0", 2));
+}
+
 }  // namespace

@@ -127,6 +127,54 @@ TEST(DrawMasked, blockWhollyOutsideChangesNothing) {
     EXPECT_EQ(pura, before);
 }
 
+// The raster rules themselves, on literal pixels: OR with the mask, then
+// AND with the sprite, channel by channel; a copy replaces.
+TEST(DrawMasked, combinesDestinationMaskAndSpriteBitwisePerChannel) {
+    QImage dest = filled(2, 1, 0xFF123456);
+    const QImage mask = filled(2, 1, 0xFF00FF00);
+    const QImage sprite = filled(2, 1, 0xFFF0F0F0);
+    Game::DrawMasked(sprite, mask, 0, 0, 1, 1, dest, 1, 0);
+    EXPECT_EQ(dest.pixel(0, 0), 0xFF123456u);
+    EXPECT_EQ(dest.pixel(1, 0), 0xFF10F050u) << "(12 34 56 | 00 FF 00) & F0 F0 F0";
+    Game::CopyBlock(filled(1, 1, 0xFFABCDEF), 0, 0, 1, 1, dest, 0, 0);
+    EXPECT_EQ(dest.pixel(0, 0), 0xFFABCDEFu);
+}
+
+// A block copied within its own surface arrives whole, whichever way the
+// rows and columns overlap.
+TEST(CopyBlock, copiesWithinOneSurfaceAcrossOverlappingRowsAndColumns) {
+    QImage field(20, 20, QImage::Format_RGB32);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) field.setPixel(x, y, qRgb(x * 10, y * 10, 7));
+    const QImage original = field.copy();
+    const struct { int sx, sy, dx, dy; } moves[] = {{0, 0, 3, 5}, {5, 6, 2, 1}, {0, 0, 0, 4}, {0, 4, 0, 0}, {2, 3, 6, 3}};
+    for (const auto& m : moves) {
+        QImage surface = original.copy();
+        Game::CopyBlock(surface, m.sx, m.sy, 10, 10, surface, m.dx, m.dy);
+        for (int y = 0; y < 10; ++y)
+            for (int x = 0; x < 10; ++x)
+                ASSERT_EQ(surface.pixel(m.dx + x, m.dy + y), qRgb((m.sx + x) * 10, (m.sy + y) * 10, 7))
+                    << "move " << m.sx << "," << m.sy << " to " << m.dx << "," << m.dy << " at " << x << "," << y;
+    }
+    // Whole rows moved down the same surface.
+    QImage surface = original.copy();
+    Game::CopyBlock(surface, 0, 0, 20, 15, surface, 0, 5);
+    EXPECT_EQ(surface.copy(0, 5, 20, 15), original.copy(0, 0, 20, 15));
+}
+
+// A surface of another pixel format would let the raster loops run past
+// its rows: that stops the program at once instead.
+TEST(DrawingDeathTest, aSurfaceOfAnotherFormatStopsTheProgram) {
+    const QImage field = filled(200, 150, kGrass);
+    QImage dest = filled(200, 150, kGrass);
+    const QImage small8bit = QImage(40, 40, QImage::Format_Grayscale8);
+    const QImage rgb16 = filled(40, 40, kWhite).convertToFormat(QImage::Format_RGB16);
+    EXPECT_DEATH(Game::CopyBlock(small8bit, 0, 0, 40, 40, dest, 0, 0), "not a 32-bit RGB image");
+    EXPECT_DEATH(Game::DrawMasked(rgb16, filled(40, 40, kWhite), 0, 0, 40, 40, dest, 0, 0), "sprite");
+    QImage wrongDest = field.convertToFormat(QImage::Format_RGB888);
+    EXPECT_DEATH(Game::CopyBlock(field, 0, 0, 200, 150, wrongDest, 0, 0), "destination");
+}
+
 // Our own art keeps the mask convention: a sprite is pure white wherever its
 // mask is black, masks are only black and white, and sprites that share a
 // mask share its outline.

@@ -1,12 +1,15 @@
-#include "game/phases/hituji_game.h"
+#include "game/window/hituji_game.h"
 #include "game/window/savefiles.h"
 #include "common/cp932.h"
 #include "fakes.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -112,7 +115,7 @@ TEST_F(SaveFilesTest, unreadableSaveAndUnwritableFolderAreReportedWithFileAndRea
     const savefiles::FileResult save = game.Form_QueryUnload();
     EXPECT_FALSE(save.ok);
     EXPECT_TRUE(save.error.contains(path("hituji.dat")));
-    EXPECT_TRUE(save.error.contains(QStringLiteral("directory"), Qt::CaseInsensitive)) << save.error.toStdString();
+    EXPECT_TRUE(save.error.contains(QStringLiteral("folder"))) << save.error.toStdString();
 }
 
 TEST_F(SaveFilesTest, readOnlyFolderFailsTheReportWithAMessage) {
@@ -135,6 +138,36 @@ TEST_F(SaveFilesTest, readOnlyFolderFailsTheReportWithAMessage) {
     EXPECT_FALSE(report.ok);
     EXPECT_TRUE(report.error.contains(QStringLiteral("H_Score.txt")));
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+// A pipe in the save's place would block an open() for ever: it is refused
+// at once, at start-up and at close, and the message says what it is.
+TEST_F(SaveFilesTest, pipesInPlaceOfEitherFileAreRefusedWithoutBlocking) {
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("hituji.dat")).constData(), 0644), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("H_Score.txt")).constData(), 0644), 0);
+    QElapsedTimer clock;
+    clock.start();
+    HitujiGame game(random, sound, folder());
+    const savefiles::FileResult load = game.Form_Load();
+    EXPECT_FALSE(load.ok);
+    EXPECT_TRUE(load.error.contains(path("hituji.dat")) && load.error.contains(QStringLiteral("not a regular file")))
+        << load.error.toStdString();
+    const savefiles::FileResult save = game.Form_QueryUnload();
+    EXPECT_FALSE(save.ok);
+    EXPECT_TRUE(save.error.contains(QStringLiteral("not a regular file"))) << save.error.toStdString();
+    const savefiles::FileResult report = game.Form_Unload();
+    EXPECT_FALSE(report.ok);
+    EXPECT_TRUE(report.error.contains(path("H_Score.txt"))) << report.error.toStdString();
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_FALSE(QFileInfo(path("H_Score.txt")).isFile()) << "the pipe is not replaced";
+}
+
+TEST_F(SaveFilesTest, anApplicationFolderThatCannotBeEnteredStopsTheStart) {
+    writeAll(path("plain"), "x");
+    HitujiGame game(random, sound, path("plain") + u'/');
+    const savefiles::FileResult load = game.Form_Load();
+    EXPECT_FALSE(load.ok);
+    EXPECT_TRUE(load.error.contains(QStringLiteral("current folder"))) << load.error.toStdString();
 }
 
 TEST(SaveFormat, encodesAndDecodesLittleEndianWithTheTag) {

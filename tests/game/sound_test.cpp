@@ -36,6 +36,28 @@ qsizetype loudBytes(const QString& path) {
     return std::count_if(all.begin(), all.end(), [](char c) { return c != 0; });
 }
 
+
+// A Standard MIDI File (format 0) with one note of `ms` milliseconds.
+QByteArray shortTune(int ms) {
+    auto be32 = [](uint32_t v) {
+        QByteArray out;
+        for (int shift = 24; shift >= 0; shift -= 8) out.append(char((v >> shift) & 0xFF));
+        return out;
+    };
+    auto varLen = [](uint32_t v) {
+        QByteArray out(1, char(v & 0x7F));
+        while (v >>= 7) out.prepend(char(0x80 | (v & 0x7F)));
+        return out;
+    };
+    // 480 ticks a quarter at the default 500,000 us a quarter: 0.96 ticks a ms.
+    const uint32_t ticks = uint32_t(ms * 96 / 100);
+    QByteArray track = varLen(0) + QByteArray("\xC0\x49", 2)          // flute
+                       + varLen(0) + QByteArray("\x90\x48\x64", 3)   // note on
+                       + varLen(ticks) + QByteArray("\x80\x48\x40", 3)
+                       + varLen(0) + QByteArray("\xFF\x2F\x00", 3);  // end of track
+    return "MThd" + be32(6) + QByteArray("\x00\x00\x00\x01\x01\xE0", 6) + "MTrk" + be32(track.size()) + track;
+}
+
 class SoundTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -145,6 +167,68 @@ TEST(SoundWithoutDevice, playsNothingAndNeverCrashes) {
     EXPECT_TRUE(music.waitForRequests(5000));
     EXPECT_FALSE(music.isPlaying());
     qputenv("SDL_AUDIODRIVER", "dummy");
+}
+
+TEST_F(SoundTest, tunePlaysOnceAndThenFallsSilent) {
+    if (Music::systemSoundFont().isEmpty()) GTEST_SKIP() << "no General MIDI soundfont installed";
+    writeFile(QStringLiteral("short.mid"), shortTune(300));
+    Music music;
+    music.PlayMidi(dir.filePath(QStringLiteral("short.mid")));
+    ASSERT_TRUE(music.waitForRequests(20000));
+    EXPECT_TRUE(music.isPlaying());
+    // The note and the soundfont's release tail last well under 5 s; a tune
+    // played in a loop would still be sounding.
+    QElapsedTimer clock;
+    clock.start();
+    while (music.isPlaying() && clock.elapsed() < 8000) QThread::msleep(100);
+    EXPECT_FALSE(music.isPlaying());
+    EXPECT_LT(clock.elapsed(), 6000);
+}
+
+TEST_F(SoundTest, preloadedTuneWaitsForItsFirstPlayAndRestartsFromTheStart) {
+    if (Music::systemSoundFont().isEmpty()) GTEST_SKIP() << "no General MIDI soundfont installed";
+    writeFile(QStringLiteral("short.mid"), shortTune(2000));
+    const QString tune = dir.filePath(QStringLiteral("short.mid"));
+    Music music(Music::systemSoundFont(), tune);
+    ASSERT_TRUE(music.audioAvailable());
+    EXPECT_TRUE(music.tunePreloaded()) << "loaded when the device opened";
+    EXPECT_FALSE(music.isPlaying()) << "but not played";
+    music.PlayMidi(tune);
+    ASSERT_TRUE(music.waitForRequests(5000));
+    EXPECT_FALSE(music.tunePreloaded());
+    EXPECT_TRUE(music.isPlaying());
+    music.PlayMidi(tune);  // a second click loads it again and starts over
+    ASSERT_TRUE(music.waitForRequests(5000));
+    EXPECT_TRUE(music.isPlaying());
+}
+
+// A worker stuck in the audio device must never hold the window: every
+// call that waits for it gives up after the reply timeout.
+TEST(SoundWorker, aStuckWorkerCostsTheCallerABoundedWait) {
+    QElapsedTimer clock;
+    {
+        Music music;
+        ASSERT_TRUE(music.waitForRequests(5000));
+        music.runOnWorker([] { QThread::msleep(Music::ReplyTimeoutMs + 1500); });
+        clock.start();
+        EXPECT_FALSE(music.audioAvailable());
+        EXPECT_FALSE(music.isPlaying());
+        EXPECT_LT(clock.elapsed(), 2 * Music::ReplyTimeoutMs + 1000);
+        clock.restart();
+        music.PlayWave(QStringLiteral("nothing.wav"), -1);
+        EXPECT_LT(clock.elapsed(), Music::ReplyTimeoutMs + 1000);
+        clock.restart();
+    }
+    EXPECT_LT(clock.elapsed(), Music::ReplyTimeoutMs + 1000) << "closing does not wait for ever either";
+    QThread::msleep(2000);  // let the worker left behind finish its sleep and end
+}
+
+TEST_F(SoundTest, closingBeforeTheDeviceOpensNeverOpensIt) {
+    QElapsedTimer clock;
+    clock.start();
+    { Music music; }
+    EXPECT_LT(clock.elapsed(), Music::OpenDelayMs);
+    EXPECT_FALSE(QFile::exists(output)) << "the disk driver writes its file only when the device opens";
 }
 
 }  // namespace

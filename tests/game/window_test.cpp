@@ -1,7 +1,8 @@
 // The real game window on the off-screen platform, driven by real clicks.
-#include "game/window/hituji_window.h"
+#include "game/ui/hituji_window.h"
 #include "fakes.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -141,17 +142,32 @@ TEST_F(WindowTest, bannerClickStartsTheMusicAndClosingWritesBothFiles) {
     EXPECT_TRUE(errors.isEmpty());
 }
 
+// The roll mirrors its state every 20 ms; a timer that is already running
+// must go on ticking through it, not start its interval again each time.
+TEST_F(WindowTest, runningTimersKeepTheirBeatWhileTheRollMirrorsEveryTick) {
+    QSignalSpy banner(window.timer(3), &QTimer::timeout);
+    QSignalSpy blink(window.timer(4), &QTimer::timeout);
+    QSignalSpy ticks(&window, &Hituji::timer1Ticked);
+    QTest::keyClick(window.command(1), Qt::Key_Space);  // the roll starts behind the title
+    QTest::qWait(1300);
+    EXPECT_GE(ticks.count(), 40);
+    EXPECT_GE(banner.count(), 10) << "the banner walks on during the roll";
+    EXPECT_GE(blink.count(), 1) << "the prompt blinks on";
+}
+
 TEST(WindowFaults, closeIntoAFolderThatIsGoneReportsBothFilesAndStillCloses) {
     installGameFonts();
     ClockSeededRandom random(1);
     RecordingSound sound;
     QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("gone")));
     HitujiGame game(random, sound, dir.path() + QStringLiteral("/gone/"));
     Hituji window(game);
     QStringList errors;
     window.setErrorReporter([&](const QString& text) { errors << text; });
     ASSERT_TRUE(window.Form_Load());
     window.show();
+    ASSERT_TRUE(QDir(dir.path() + QStringLiteral("/gone")).removeRecursively());
     EXPECT_TRUE(window.close());
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains(QStringLiteral("hituji.dat")));

@@ -79,7 +79,7 @@ TEST_F(Books, roundTripRestoresLinesAndTheFirst21DesignationsWhole) {
     EXPECT_EQ(s.DisplayLines, reader.state().DisplayLines);
     EXPECT_EQ(s.LineCount, 4);
     EXPECT_EQ(s.WordCount, 25);
-    EXPECT_EQ(s.WordTable[0], "\"猫\",犬");  // commas and quotes no longer cut a field
+    EXPECT_EQ(s.WordTable[0], "\"猫\",犬");  // commas and quotes are part of the field
     EXPECT_EQ(s.PictureTable[0], "a,b.png＞赤");
     EXPECT_EQ(s.WordTable[21], "");
     EXPECT_EQ(s.WordTable[22], "kept");

@@ -26,6 +26,24 @@ TEST(ReadText, cutsParagraphsIntoDisplayLines) {
     for (const auto& c : cases) EXPECT_EQ(readText(toCrLf(c.text)).displayLines, c.lines) << c.name;
 }
 
+// Blank paragraphs yield no lines either way, so the fold of line breaks is
+// seen in the normalised text: a run of n breaks becomes ceil(n / 2).
+TEST(ReadText, foldsEveryPairOfLineBreaksOnceFromTheLeft) {
+    const struct {
+        QString text;
+        QString source;
+    } cases[] = {
+        {"ab\ncd", "ab\r\ncd\r\n"},
+        {"ab\n\ncd", "ab\r\ncd\r\n"},
+        {"ab\n\n\ncd", "ab\r\n\r\ncd\r\n"},
+        {"ab\n\n\n\ncd", "ab\r\n\r\ncd\r\n"},
+        {"ab\n\n\n\n\ncd", "ab\r\n\r\n\r\ncd\r\n"},
+        {"ab\n", "ab\r\n"},  // with the appended break: two fold to one
+        {"  ab", "ab\r\n"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(readText(toCrLf(c.text)).sourceText, c.source) << c.text.toStdString();
+}
+
 using Reading = ReaderTest;
 
 TEST_F(Reading, setsTitleCountsListingAndMessages) {

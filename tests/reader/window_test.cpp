@@ -7,7 +7,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "reader/window/vreader3.h"
+#include "reader/ui/vreader3.h"
 #include "reader_fixture.h"
 
 namespace velreader::testing {
