@@ -1,8 +1,9 @@
 // "セーブ" and "ロード": book files chosen in the file dialog.
-#include <QFile>
+#include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
+#include "common/cp932.h"
+#include "common/fileio.h"
 #include "reader/books/bookformat.h"
 #include "reader/window/reader_core.h"
 
@@ -11,46 +12,61 @@ namespace {
 
 const QString BookFilter = QStringLiteral("Velinファイル (*.vln)");
 
-// Reads a whole book file; on failure the text says why.
-std::optional<QByteArray> readBookFile(const QString& path, QString& error) {
-    QFile file(path);
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile()) {
-        error = QStringLiteral("ファイルではありません。");
-        return std::nullopt;
+// The book as the file will hold it: every look-alike character replaced,
+// with the counts of what was replaced.
+struct SavedText {
+    Book book;
+    QList<cp932::Replacement> replaced;
+    bool changed = false;
+};
+
+SavedText bookToSave(const ReaderState& state) {
+    SavedText out;
+    Book& book = out.book;
+    book.lineCount = state.LineCount;
+    for (int i = 0; i < BookWordSlots; ++i) {
+        book.words[i] = state.WordTable[i];
+        book.entries[i] = state.PictureTable[i];
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("開けません（%1）。").arg(file.errorString());
-        return std::nullopt;
+    if (state.LineCount != 0) book.lines = state.DisplayLines.mid(0, state.LineCount + 1);
+    book.wordCount = state.WordCount;
+    for (int i = 0; i < BookWordSlots; ++i) {
+        out.changed |= cp932::replaceLookAlikes(book.words[i], out.replaced);
+        out.changed |= cp932::replaceLookAlikes(book.entries[i], out.replaced);
     }
-    if (file.size() > MaxBookFileSize) {
-        error = QStringLiteral("ファイルが大きすぎます（64 MB まで）。");
-        return std::nullopt;
-    }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        error = QStringLiteral("読めません（%1）。").arg(file.errorString());
-        return std::nullopt;
-    }
-    return bytes;
+    for (QString& line : book.lines) out.changed |= cp932::replaceLookAlikes(line, out.replaced);
+    return out;
 }
 
-// Writes all of `bytes`. The file must be unbuffered: a buffered QFileDevice
-// drops the rest of a short write (a full disk) and still reports success.
-bool writeAll(QSaveFile& file, const QByteArray& bytes) {
-    for (qsizetype done = 0; done < bytes.size();) {
-        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
-        if (written <= 0) return false;
-        done += written;
+// "「〜」(U+301C) を「～」(U+FF5E) に 3 か所": what a save replaced.
+QString replacementNote(const QList<cp932::Replacement>& replaced) {
+    QStringList parts;
+    for (const cp932::Replacement& r : replaced) {
+        if (r.count == 0) continue;
+        parts << QStringLiteral("「%1」(%2) を「%3」(%4) に %5 か所")
+                     .arg(QChar(r.from), cp932::codePointName(r.from), QChar(r.to), cp932::codePointName(r.to))
+                     .arg(r.count);
     }
-    return true;
+    return QStringLiteral("Shift-JIS で同じ文字に戻らない文字を、似た文字に置き換えて保存しました：\r\n") +
+           parts.join(QStringLiteral("、\r\n")) + QStringLiteral("。");
+}
+
+void replaceAll(QString& text) {
+    QList<cp932::Replacement> ignored;
+    cp932::replaceLookAlikes(text, ignored);
 }
 
 }  // namespace
 
-QString ReaderCore::chooseBookFile(FileDialogRequest::Mode mode) const {
+QString ReaderCore::chooseBookFile(FileDialogRequest::Mode mode) {
     if (!m_fileDialog) return {};
-    return m_fileDialog(FileDialogRequest{mode, bookFolder(), BookFilter});
+    // The dialogs start in the book folder; made here when it is missing.
+    QString start = bookFolder();
+    if (!QFileInfo(start).isDir() && !QDir().mkpath(start)) {
+        m_controls.Text1.text = QStringLiteral("「Book」フォルダを作れませんでした：%1").arg(start);
+        start = QFileInfo(start).absolutePath();
+    }
+    return m_fileDialog(FileDialogRequest{mode, start, BookFilter});
 }
 
 void ReaderCore::AllSave_Click() {
@@ -61,30 +77,40 @@ void ReaderCore::AllSave_Click() {
     m_state.BookFileName = path;
     m_controls.Text1.text = QStringLiteral("セーブ中・・・");
 
-    Book book;
-    book.lineCount = m_state.LineCount;
-    for (int i = 0; i < BookWordSlots; ++i) {
-        book.words[i] = m_state.WordTable[i];
-        book.entries[i] = m_state.PictureTable[i];
-    }
-    if (m_state.LineCount != 0) book.lines = m_state.DisplayLines.mid(0, m_state.LineCount + 1);
-    book.wordCount = m_state.WordCount;
-
-    // Nothing is written when the book cannot be stored faithfully.
-    const BookBytes bytes = serialiseBook(book);
+    // Nothing is written when the book cannot be stored faithfully, and the
+    // text in memory changes only once the file holds the replaced text.
+    SavedText saved = bookToSave(m_state);
+    const BookBytes bytes = serialiseBook(saved.book);
     if (!bytes.ok()) {
-        m_controls.Text1.text = QStringLiteral("セーブできません：%1").arg(bytes.error);
+        m_controls.Text1.text = bytes.error;
         return;
     }
     // The old book is replaced only once the new one is completely written.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !writeAll(file, bytes.bytes) || !file.commit()) {
-        m_controls.Text1.text = QStringLiteral("セーブできませんでした：%1（%2）").arg(path, file.errorString());
-        file.cancelWriting();
+    if (const common::FileError error = common::replaceFile(path, bytes.bytes); !error.ok()) {
+        m_controls.Text1.text = QStringLiteral("セーブできませんでした：%1：%2").arg(path, error.japaneseReason());
         return;
     }
     m_controls.Text1.text = QStringLiteral("セーブ完了。");
+    if (saved.changed) {
+        applySavedText(saved.book);
+        m_controls.Text1.text += QStringLiteral("\r\n") + replacementNote(saved.replaced);
+    }
     m_controls.Lfname.text = QStringLiteral("Filename:") + QFileInfo(path).fileName();
+}
+
+void ReaderCore::applySavedText(const Book& book) {
+    // What the user sees is what was saved: the stored fields, and every
+    // other copy of the text the reader keeps.
+    for (int i = 0; i < BookWordSlots; ++i) {
+        m_state.WordTable[i] = book.words[i];
+        m_state.PictureTable[i] = book.entries[i];
+    }
+    for (qsizetype i = 0; i < book.lines.size() && i < m_state.DisplayLines.size(); ++i)
+        m_state.DisplayLines[i] = book.lines[i];
+    for (QString& row : m_state.PageRows) replaceAll(row);
+    for (QString& chunk : m_state.ChunkTable) replaceAll(chunk);
+    replaceAll(m_state.SourceText);
+    replaceAll(m_controls.LTitle.text);
 }
 
 void ReaderCore::AllLoad_Click() {
@@ -92,14 +118,33 @@ void ReaderCore::AllLoad_Click() {
     BusyScope busy(*this);
     const QString path = chooseBookFile(FileDialogRequest::Mode::Open);
     if (path.isEmpty()) return;
+    loadBook(path);
+}
 
-    // The whole file is read and checked before anything changes.
-    QString error;
-    const std::optional<QByteArray> bytes = readBookFile(path, error);
-    ParsedBook parsed;
-    if (bytes) parsed = parseBook(*bytes);
-    if (!bytes || !parsed.book) {
-        m_controls.Text1.text = QStringLiteral("ロードできません：%1：%2").arg(path, bytes ? parsed.error : error);
+void ReaderCore::openBook(const QString& path) {
+    if (m_busy) return;
+    BusyScope busy(*this);
+    loadBook(path);
+}
+
+void ReaderCore::loadBook(const QString& path) {
+    // The whole file is read and checked before anything changes; a large
+    // book is read in steps between which the window breathes.
+    const common::ReadResult read = common::readFile(path, MaxBookFileSize);
+    if (!read.ok()) {
+        QString reason = read.error.japaneseReason();
+        if (read.error.kind == common::FileError::Kind::TooLarge) reason = QStringLiteral("ファイルが大きすぎます（64 MB まで）");
+        m_controls.Text1.text = QStringLiteral("ロードできません：%1：%2。").arg(path, reason);
+        return;
+    }
+    BookReader reader(read.bytes);
+    ListingScope listing(*this);
+    while (!reader.step()) {
+        if (!listingContinues()) return;  // the window is closing
+    }
+    const ParsedBook parsed = reader.result();
+    if (!parsed.book) {
+        m_controls.Text1.text = QStringLiteral("ロードできません：%1：%2").arg(path, parsed.error);
         return;
     }
     finishLoad(path, *parsed.book);
@@ -119,10 +164,15 @@ void ReaderCore::finishLoad(const QString& path, const Book& book) {
         m_state.PictureTable[i] = book.entries[i];
         listing += book.words[i];
     }
-    startListing();
-    for (const QString& line : book.lines) {
-        listing += line;
-        if (!listingContinues()) break;
+    {
+        ListingScope scope(*this);
+        qsizetype size = listing.size();
+        for (const QString& line : book.lines) size += line.size();
+        listing.reserve(size);
+        for (const QString& line : book.lines) {
+            listing += line;
+            if (!listingContinues()) break;
+        }
     }
     m_state.WordCount = book.wordCount;
 

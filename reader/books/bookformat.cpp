@@ -1,5 +1,8 @@
 #include "reader/books/bookformat.h"
 
+#include <algorithm>
+#include <vector>
+
 #include <QStringView>
 
 #include "common/cp932.h"
@@ -7,35 +10,10 @@
 namespace velreader {
 namespace {
 
-const QByteArray CrLf = QByteArrayLiteral("\r\n");
+const QString CrLf = QStringLiteral("\r\n");
 
-// Where a field stands in the book, for messages: "指定語 3" etc.
-QString wordLabel(int i) { return QStringLiteral("指定語 %1").arg(i); }
-QString entryLabel(int i) { return QStringLiteral("指定語 %1 の絵ファイルの名前").arg(i); }
-QString lineLabel(int i) { return QStringLiteral("表示行 %1").arg(i); }
-
-// Appends one text field and its line end; returns an error text when the
-// field cannot be stored.
-QString appendField(QByteArray& out, const QString& field, const QString& label) {
-    qsizetype lineBreak = field.indexOf(u'\r');
-    const qsizetype lf = field.indexOf(u'\n');
-    if (lineBreak < 0 || (lf >= 0 && lf < lineBreak)) lineBreak = lf;
-    if (lineBreak >= 0)
-        return QStringLiteral("%1 の %2 文字目に改行があり、ファイルの行がずれるため保存できません。")
-            .arg(label)
-            .arg(lineBreak + 1);
-    const cp932::EncodeResult encoded = cp932::encode(field);
-    if (!encoded.ok) {
-        const QString hex = QString::number(static_cast<uint>(encoded.character), 16).toUpper().rightJustified(4, u'0');
-        return QStringLiteral("%1 の %2 文字目の「%3」(U+%4) は Shift-JIS で保存できない文字です。")
-            .arg(label)
-            .arg(encoded.position + 1)
-            .arg(QString::fromUcs4(&encoded.character, 1), hex);
-    }
-    out += encoded.bytes;
-    out += CrLf;
-    return {};
-}
+// Distinct characters named in a refusal; the rest are counted.
+constexpr int NamedProblems = 10;
 
 // Spaces around a number are skipped; what remains must be an optional
 // minus sign and ASCII digits that fit an int.
@@ -66,7 +44,41 @@ QString quoted(QStringView field) {
 
 ParsedBook failure(QString text) { return ParsedBook{std::nullopt, std::move(text)}; }
 
+// A character as a message shows it: itself in brackets, unless it would
+// not be seen (a control character or a lone surrogate), then its name only.
+QString shownCharacter(char32_t c) {
+    if (c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0) || (c >= 0xD800 && c <= 0xDFFF)) return {};
+    const QChar::Category category = QChar::category(c);
+    if (category == QChar::Mark_NonSpacing || category == QChar::Mark_SpacingCombining ||
+        category == QChar::Mark_Enclosing || category == QChar::Other_Format)
+        return {};
+    return QStringLiteral("「%1」").arg(QString::fromUcs4(&c, 1));
+}
+
+// "表示行 3 の 5 文字目", "指定 0 の単語の 2 文字目"
+QString place(const BookField& field, qsizetype column) {
+    const QString label = field.label();
+    return QStringLiteral("%1%2%3 文字目").arg(label, label.back().isDigit() ? QStringLiteral(" の ") : QStringLiteral("の ")).arg(column);
+}
+
+// Characters as a reader counts them: a surrogate pair is one.
+qsizetype characterColumn(QStringView field, qsizetype unitIndex) {
+    qsizetype column = 1;
+    for (qsizetype i = 0; i < unitIndex && i < field.size(); ++i)
+        if (!field[i].isLowSurrogate() || i == 0 || !field[i - 1].isHighSurrogate()) ++column;
+    return column;
+}
+
 }  // namespace
+
+QString BookField::label() const {
+    switch (kind) {
+    case Kind::Word: return QStringLiteral("指定 %1 の単語").arg(index);
+    case Kind::Entry: return QStringLiteral("指定 %1 の絵ファイル名").arg(index);
+    case Kind::Line: return QStringLiteral("表示行 %1").arg(index + 1);
+    }
+    return {};
+}
 
 QByteArray printedNumber(int value) {
     QByteArray digits = QByteArray::number(value);
@@ -75,59 +87,138 @@ QByteArray printedNumber(int value) {
 
 BookBytes serialiseBook(const Book& book) {
     BookBytes result;
-    QByteArray out;
-    out.reserve(64 * (book.lines.size() + 50));
-    out += printedNumber(book.lineCount) + CrLf;
+    // The fields in file order, and where each starts in the joined text.
+    std::vector<BookField> fields;
+    std::vector<qsizetype> starts;
+    QString text;
+    qsizetype size = 64;
+    for (const QString& line : book.lines) size += line.size() + 2;
+    text.reserve(size + 64 * BookWordSlots);
+    text += QString::fromLatin1(printedNumber(book.lineCount)) + CrLf;
+    const auto add = [&](const QString& field, BookField where) -> bool {
+        qsizetype lineBreak = field.indexOf(u'\r');
+        const qsizetype lf = field.indexOf(u'\n');
+        if (lineBreak < 0 || (lf >= 0 && lf < lineBreak)) lineBreak = lf;
+        if (lineBreak >= 0) {
+            result.error = QStringLiteral("セーブできません：%1に改行があり、ファイルの行がずれるため保存できません。")
+                               .arg(place(where, characterColumn(field, lineBreak)));
+            return false;
+        }
+        fields.push_back(where);
+        starts.push_back(text.size());
+        text += field;
+        text += CrLf;
+        return true;
+    };
     for (int i = 0; i < BookWordSlots; ++i) {
-        result.error = appendField(out, book.words[i], wordLabel(i));
-        if (result.error.isEmpty()) result.error = appendField(out, book.entries[i], entryLabel(i));
-        if (!result.error.isEmpty()) return result;
+        if (!add(book.words[i], {BookField::Kind::Word, i}) || !add(book.entries[i], {BookField::Kind::Entry, i}))
+            return result;
     }
     if (book.lineCount != 0) {
-        for (int i = 0; i <= book.lineCount; ++i) {
-            result.error = appendField(out, book.lines.value(i), lineLabel(i));
-            if (!result.error.isEmpty()) return result;
-        }
+        for (int i = 0; i <= book.lineCount; ++i)
+            if (!add(book.lines.value(i), {BookField::Kind::Line, i})) return result;
     }
-    out += printedNumber(book.wordCount) + CrLf;
-    result.bytes = std::move(out);
+    text += QString::fromLatin1(printedNumber(book.wordCount)) + CrLf;
+
+    cp932::EncodeResult encoded = cp932::encode(text);
+    if (encoded.ok) {
+        result.bytes = std::move(encoded.bytes);
+        return result;
+    }
+    for (const cp932::Unencodable& u : encoded.unencodable) {
+        const auto after = std::upper_bound(starts.begin(), starts.end(), u.position);
+        const qsizetype f = std::max<qsizetype>(0, (after - starts.begin()) - 1);
+        result.problems.append(
+            {u.character, fields[f], characterColumn(QStringView(text).mid(starts[f]), u.position - starts[f])});
+    }
+    QStringList named;
+    for (int i = 0; i < result.problems.size() && i < NamedProblems; ++i) {
+        const BookProblem& p = result.problems[i];
+        named << QStringLiteral("%1%2（%3）")
+                     .arg(shownCharacter(p.character), cp932::codePointName(p.character), place(p.field, p.column));
+    }
+    result.error = QStringLiteral("セーブできません：Shift-JIS で同じ文字として保存できない文字があります。\r\n") +
+                   named.join(CrLf);
+    if (result.problems.size() > NamedProblems)
+        result.error += CrLf + QStringLiteral("ほかに %1 種類の文字があります。").arg(result.problems.size() - NamedProblems);
     return result;
 }
 
-ParsedBook parseBook(QByteArrayView bytes) {
-    if (bytes.isEmpty()) return failure(QStringLiteral("空のファイルです。"));
-    if (bytes.size() > MaxBookFileSize) return failure(QStringLiteral("ファイルが大きすぎます（64 MB まで）。"));
-    const qsizetype nul = bytes.indexOf('\0');
-    if (nul >= 0)
-        return failure(QStringLiteral("%1 バイト目に NUL があります。テキストのブックファイルではありません。").arg(nul + 1));
-    const cp932::DecodeResult decoded = cp932::decode(bytes);
-    if (!decoded.ok) {
-        const qsizetype line = bytes.first(decoded.offset).count('\n') + 1;
-        return failure(QStringLiteral("%1 行目（%2 バイト目）が Shift-JIS のテキストではありません。")
-                           .arg(line)
-                           .arg(decoded.offset + 1));
-    }
+BookReader::BookReader(QByteArray bytes) : m_bytes(std::move(bytes)) {}
 
-    // Split into lines; a final line end does not start another line.
-    QList<QStringView> lines;
-    const QStringView text(decoded.text);
-    for (qsizetype start = 0; start < text.size();) {
-        qsizetype end = text.indexOf(u'\n', start);
-        if (end < 0) end = text.size();
-        QStringView line = text.mid(start, end - start);
-        if (line.endsWith(u'\r')) line.chop(1);
-        lines.append(line);
-        start = end + 1;
+bool BookReader::step() {
+    if (m_done) return true;
+    if (m_next == 0) {
+        if (m_bytes.isEmpty()) {
+            m_result = failure(QStringLiteral("空のファイルです。"));
+            return m_done = true;
+        }
+        if (m_bytes.size() > MaxBookFileSize) {
+            m_result = failure(QStringLiteral("ファイルが大きすぎます（64 MB まで）。"));
+            return m_done = true;
+        }
+        const qsizetype nul = m_bytes.indexOf('\0');
+        if (nul >= 0) {
+            m_result = failure(
+                QStringLiteral("%1 バイト目に NUL があります。テキストのブックファイルではありません。").arg(nul + 1));
+            return m_done = true;
+        }
     }
+    if (m_next < m_bytes.size()) {
+        // Decoded a piece at a time, each ending after a line feed: in code
+        // page 932 the byte 0A is never part of a two-byte character.
+        qsizetype end = std::min(m_bytes.size(), m_next + StepBytes);
+        if (end < m_bytes.size()) {
+            const qsizetype lf = m_bytes.lastIndexOf('\n', end - 1);
+            end = lf >= m_next ? lf + 1 : m_bytes.indexOf('\n', end);
+            if (end < 0) end = m_bytes.size();
+        }
+        const QByteArrayView piece = QByteArrayView(m_bytes).sliced(m_next, end - m_next);
+        const cp932::DecodeResult decoded = cp932::decode(piece);
+        if (!decoded.ok) {
+            const qsizetype offset = m_next + decoded.offset;
+            const qsizetype line = QByteArrayView(m_bytes).first(offset).count('\n') + 1;
+            m_result = failure(QStringLiteral("%1 行目（%2 バイト目）が Shift-JIS のテキストではありません。")
+                                   .arg(line)
+                                   .arg(offset + 1));
+            return m_done = true;
+        }
+        // Split into lines; a final line end does not start another line.
+        const QStringView text(decoded.text);
+        for (qsizetype start = 0; start < text.size();) {
+            qsizetype lineEnd = text.indexOf(u'\n', start);
+            if (lineEnd < 0) lineEnd = text.size();
+            QStringView line = text.mid(start, lineEnd - start);
+            if (line.endsWith(u'\r')) line.chop(1);
+            m_lines.append(line.toString());
+            start = lineEnd + 1;
+        }
+        m_next = end;
+        if (m_next < m_bytes.size()) return false;
+    }
+    m_bytes.clear();
+    finish();
+    return m_done = true;
+}
 
+bool BookReader::finish() {
+    const QStringList& lines = m_lines;
     Book book;
     const std::optional<int> lineCount = parseNumber(lines.value(0));
-    if (!lineCount) return failure(QStringLiteral("1 行目の行数%1が数字ではありません。").arg(quoted(lines.value(0))));
-    if (*lineCount < 0) return failure(QStringLiteral("1 行目の行数 %1 が負の数です。").arg(*lineCount));
+    if (!lineCount) {
+        m_result = failure(QStringLiteral("1 行目の行数%1が数字ではありません。").arg(quoted(lines.value(0))));
+        return false;
+    }
+    if (*lineCount < 0) {
+        m_result = failure(QStringLiteral("1 行目の行数 %1 が負の数です。").arg(*lineCount));
+        return false;
+    }
     book.lineCount = *lineCount;
 
-    if (lines.size() < 1 + 2 * BookWordSlots)
-        return failure(QStringLiteral("指定語の途中でファイルが終わっています（%1 行しかありません）。").arg(lines.size()));
+    if (lines.size() < 1 + 2 * BookWordSlots) {
+        m_result = failure(QStringLiteral("指定語の途中でファイルが終わっています（%1 行しかありません）。").arg(lines.size()));
+        return false;
+    }
     for (int i = 0; i < BookWordSlots; ++i) {
         book.words[i] = withoutLeadingSpaces(lines[1 + 2 * i]);
         book.entries[i] = withoutLeadingSpaces(lines[2 + 2 * i]);
@@ -136,29 +227,49 @@ ParsedBook parseBook(QByteArrayView bytes) {
     qsizetype next = 1 + 2 * BookWordSlots;
     if (book.lineCount != 0) {
         const qint64 available = lines.size() - next;
-        if (qint64(book.lineCount) + 1 > available)
-            return failure(QStringLiteral("行数 %1 に対して表示行が足りません（%2 行しかありません）。")
-                               .arg(book.lineCount)
-                               .arg(std::max<qint64>(available, 0)));
-        book.lines.reserve(book.lineCount + 1);
-        for (int i = 0; i <= book.lineCount; ++i) book.lines.append(lines[next + i].toString());
+        if (qint64(book.lineCount) + 1 > available) {
+            m_result = failure(QStringLiteral("行数 %1 に対して表示行が足りません（%2 行しかありません）。")
+                                   .arg(book.lineCount)
+                                   .arg(std::max<qint64>(available, 0)));
+            return false;
+        }
+        book.lines = lines.mid(next, book.lineCount + 1);
         next += book.lineCount + 1;
     }
 
-    if (next >= lines.size()) return failure(QStringLiteral("最後の単語数の行がありません（ファイルが途中で切れています）。"));
+    if (next >= lines.size()) {
+        m_result = failure(QStringLiteral("最後の単語数の行がありません（ファイルが途中で切れています）。"));
+        return false;
+    }
     const std::optional<int> wordCount = parseNumber(lines[next]);
-    if (!wordCount)
-        return failure(QStringLiteral("%1 行目の単語数%2が数字ではありません。").arg(next + 1).arg(quoted(lines[next])));
-    if (*wordCount < 0 || *wordCount > MaxWordCount)
-        return failure(QStringLiteral("%1 行目の単語数 %2 が 0 から %3 の範囲にありません。")
-                           .arg(next + 1)
-                           .arg(*wordCount)
-                           .arg(MaxWordCount));
+    if (!wordCount) {
+        m_result = failure(QStringLiteral("%1 行目の単語数%2が数字ではありません。").arg(next + 1).arg(quoted(lines[next])));
+        return false;
+    }
+    if (*wordCount < 0 || *wordCount > MaxWordCount) {
+        m_result = failure(QStringLiteral("%1 行目の単語数 %2 が 0 から %3 の範囲にありません。")
+                               .arg(next + 1)
+                               .arg(*wordCount)
+                               .arg(MaxWordCount));
+        return false;
+    }
     book.wordCount = *wordCount;
-    for (qsizetype i = next + 1; i < lines.size(); ++i)
-        if (!lines[i].isEmpty())
-            return failure(QStringLiteral("単語数の後の %1 行目に余分な行があります。").arg(i + 1));
-    return ParsedBook{std::move(book), {}};
+    for (qsizetype i = next + 1; i < lines.size(); ++i) {
+        if (!lines[i].isEmpty()) {
+            m_result = failure(QStringLiteral("単語数の後の %1 行目に余分な行があります。").arg(i + 1));
+            return false;
+        }
+    }
+    m_result = ParsedBook{std::move(book), {}};
+    m_lines.clear();
+    return true;
+}
+
+ParsedBook parseBook(QByteArrayView bytes) {
+    BookReader reader{bytes.toByteArray()};
+    while (!reader.step()) {
+    }
+    return reader.result();
 }
 
 }  // namespace velreader

@@ -17,12 +17,29 @@ QString trimSpaces(const QString& text) {
 
 }  // namespace
 
+Cutter::Cutter(QStringView text) : m_text(text) {}
+
+qsizetype Cutter::pieceLength(qsizetype from, qsizetype width) {
+    const qsizetype length = std::min(width, m_text.size() - from);
+    if (from + length >= m_text.size()) return length;
+    if (!m_finder) {
+        m_finder.emplace(QTextBoundaryFinder::Grapheme, m_text.data(), int(m_text.size()));
+    }
+    m_finder->setPosition(int(from + length));
+    if (m_finder->isAtBoundary()) return length;
+    // Back to the start of the cluster the cut would fall into, if that
+    // leaves anything for this piece.
+    const qsizetype start = m_finder->toPreviousBoundary();
+    if (start > from) return start - from;
+    // A single cluster longer than the whole width is cut all the same,
+    // though never between the two halves of a surrogate pair.
+    qsizetype cut = length;
+    if (cut > 1 && m_text[from + cut - 1].isHighSurrogate() && m_text[from + cut].isLowSurrogate()) --cut;
+    return cut;
+}
+
 qsizetype pieceLength(QStringView text, qsizetype from, qsizetype width) {
-    qsizetype length = std::min(width, text.size() - from);
-    if (length > 1 && from + length < text.size() && text[from + length - 1].isHighSurrogate() &&
-        text[from + length].isLowSurrogate())
-        --length;
-    return length;
+    return Cutter(text).pieceLength(from, width);
 }
 
 Reading readText(const QString& text) {
@@ -36,8 +53,9 @@ Reading readText(const QString& text) {
         qsizetype end = source.indexOf(CrLf, start);
         if (end < 0) end = source.size();
         const QStringView paragraph = source.mid(start, end - start);
+        Cutter cutter(paragraph);
         for (qsizetype offset = 0; offset < paragraph.size();) {
-            const qsizetype length = pieceLength(paragraph, offset, ChunkWidth);
+            const qsizetype length = cutter.pieceLength(offset, ChunkWidth);
             r.chunks.append(paragraph.mid(offset, length).toString());
             offset += length;
         }
@@ -58,10 +76,11 @@ Reading readText(const QString& text) {
 
 QStringList pageRows(const QString& line) {
     if (line.size() <= ChunkWidth) return {line};
-    const qsizetype first = pieceLength(line, 0, ChunkWidth);
+    Cutter cutter(line);
+    const qsizetype first = cutter.pieceLength(0, ChunkWidth);
     const qsizetype rest = line.size() - first;
     if (rest <= ChunkWidth) return {line.left(first), line.mid(first)};
-    const qsizetype second = pieceLength(line, first, ChunkWidth);
+    const qsizetype second = cutter.pieceLength(first, ChunkWidth);
     return {line.left(first), line.mid(first, second), line.mid(first + second)};
 }
 

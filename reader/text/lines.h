@@ -1,11 +1,15 @@
 #pragma once
 
+#include <optional>
+
 #include <QString>
 #include <QStringList>
+#include <QTextBoundaryFinder>
 
 namespace velreader {
 
-// Width of a chunk and of a page row, in UTF-16 units.
+// Width of a chunk and of a page row, in UTF-16 units (a grapheme cluster
+// counts by its units).
 inline constexpr int ChunkWidth = 30;
 // Joins and splits the chunk list; a "△" in the user's text breaks a line too.
 inline constexpr char16_t Separator = u'△';
@@ -20,14 +24,28 @@ struct Reading {
 
 // Reads `text` into display lines: appends CR LF, trims spaces at both ends,
 // folds every CR LF CR LF into one CR LF (one pass, left to right), cuts every
-// paragraph into chunks of at most 30 units (never between the two halves of
-// a surrogate pair), joins the chunks with "△", cuts before the first run of
-// seven "△" and splits at every "△". There is no limit on the text's length.
+// paragraph into chunks of at most 30 units (never inside a grapheme
+// cluster), joins the chunks with "△", cuts before the first run of seven
+// "△" and splits at every "△". Texts of any length are read.
 Reading readText(const QString& text);
 
-// Cuts `text` at `from` into a piece of at most `width` units; a surrogate
-// pair that would be cut apart goes whole into the next piece. Returns the
-// length of the piece.
+// Cuts one text into pieces of at most a given width in UTF-16 units. A cut
+// never falls inside a grapheme cluster (a letter with its combining marks,
+// an emoji sequence, a flag): the cluster goes whole into the next piece.
+// Only a cluster longer than the whole width is cut, and then never between
+// the two halves of a surrogate pair. The text must outlive the cutter.
+class Cutter {
+public:
+    explicit Cutter(QStringView text);
+    // The length of the piece that starts at `from`.
+    qsizetype pieceLength(qsizetype from, qsizetype width);
+
+private:
+    QStringView m_text;
+    std::optional<QTextBoundaryFinder> m_finder;  // made when a cut needs it
+};
+
+// The length of the piece of `text` that starts at `from`, as Cutter cuts.
 qsizetype pieceLength(QStringView text, qsizetype from, qsizetype width);
 
 // The page rows of one display line: one row up to 30 units, two up to 60,

@@ -7,7 +7,10 @@ namespace velreader {
 void ReaderCore::Command1_Click() {
     if (m_busy) return;
     BusyScope busy(*this);
+    readText1();
+}
 
+void ReaderCore::readText1() {
     Reading reading = readText(m_controls.Text1.text);
     m_state.SourceText = std::move(reading.sourceText);
     m_state.ChunkTable = std::move(reading.chunks);
@@ -21,10 +24,12 @@ void ReaderCore::Command1_Click() {
 
     QString& listing = m_controls.Text2.text;
     listing = QStringLiteral("全行数：%1行\r\n").arg(m_state.LineCount);
-    startListing();
-    for (int i = 0; i <= m_state.LineCount; ++i) {
-        listing += m_state.DisplayLines.at(i);
-        if (!listingContinues()) break;
+    {
+        ListingScope scope(*this);
+        for (int i = 0; i <= m_state.LineCount; ++i) {
+            listing += m_state.DisplayLines.at(i);
+            if (!listingContinues()) break;
+        }
     }
 
     m_controls.LTitle.text = m_state.DisplayLines.at(0);
@@ -45,7 +50,7 @@ void ReaderCore::Command6_Click() {
     QString& listing = m_controls.Text2.text;
     listing.clear();
     m_state.LineCount = int(m_state.DisplayLines.size() - 1);
-    startListing();
+    ListingScope scope(*this);
     for (int i = 0; i <= m_state.LineCount; ++i) {
         listing += m_state.DisplayLines.at(i);
         if (!listingContinues()) break;

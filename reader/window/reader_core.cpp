@@ -57,6 +57,7 @@ void ReaderCore::showView(bool player) {
 }
 
 void ReaderCore::startListing() {
+    m_listing = true;
     m_listingAborted = false;
     m_sincePump.start();
 }

@@ -17,9 +17,9 @@ struct Book;
 
 // What the book commands ask of the file dialog.
 struct FileDialogRequest {
-    enum class Mode { Save, Open };
+    enum class Mode { Save, Open, OpenText };
     Mode mode = Mode::Open;
-    QString startFolder;  // the application folder followed by "Book"
+    QString startFolder;  // the book folder; for texts the last folder a text came from, or empty
     QString filter;       // "Velinファイル (*.vln)"
 };
 
@@ -60,8 +60,12 @@ public:
 
     // True while a handler runs (it can only be seen from the event pump).
     bool busy() const { return m_busy; }
-    // Stops a running listing early, e.g. because the window is closing; the
-    // handler then finishes its remaining steps.
+    // True while a listing runs (seen from the event pump): Text2 then only
+    // grows, so the window can add just the new part.
+    bool listing() const { return m_listing; }
+    // Stops a running listing early, e.g. because the window is closing; a
+    // load that is still reading its book ends without changing anything,
+    // any other handler finishes its remaining steps.
     void abortListing() { m_listingAborted = true; }
 
     // Start-up: the page, colours, state and the player view.
@@ -88,6 +92,20 @@ public:
     void AllSave_Click();
     // "ロード": reads a chosen book file, checked as a whole first, and rewinds.
     void AllLoad_Click();
+    // "テキストを開く...": reads a chosen text file into `Text1` and reads it
+    // in as "読み込み" does.
+    void OpenText_Click();
+
+    // Loads the book at `path` as "ロード" does, without the dialog.
+    void openBook(const QString& path);
+    // Opens the text file at `path` as "テキストを開く..." does, without the
+    // dialog: decoded (UTF-8, UTF-16 with a byte-order mark, or code page
+    // 932), put into `Text1` and read in; `Text1` then says which encoding
+    // was found, or why the file cannot be opened.
+    void openText(const QString& path);
+    // A file given on the command line or dropped on the window: a ".vln"
+    // book is loaded, anything else is opened as a text.
+    void openFile(const QString& path);
 
     // Prints `DisplayLines`(`CurrentLine`) as 1, 2 or 3 rows and records the
     // rows in `PageRows`; used by the play step.
@@ -107,14 +125,33 @@ private:
         ReaderCore& m_core;
     };
 
+    // Marks a listing: while it lasts, Text2 only grows (the window may show
+    // just the new part) and the event pump runs now and then.
+    class ListingScope {
+    public:
+        explicit ListingScope(ReaderCore& core) : m_core(core) { m_core.startListing(); }
+        ~ListingScope() { m_core.m_listing = false; }
+        ListingScope(const ListingScope&) = delete;
+        ListingScope& operator=(const ListingScope&) = delete;
+
+    private:
+        ReaderCore& m_core;
+    };
+
     // Shows the player view (true) or the reading view (false).
     void showView(bool player);
+    // The steps of "読み込み" on the text in `Text1`.
+    void readText1();
+    void loadBook(const QString& path);
+    // After a save that replaced look-alike characters: the reader's text
+    // becomes what the file holds.
+    void applySavedText(const Book& book);
     void rewind();
     void applyWord(int k);
     void startListing();
     // Lets the window breathe now and then; false once the listing is aborted.
     bool listingContinues();
-    QString chooseBookFile(FileDialogRequest::Mode mode) const;
+    QString chooseBookFile(FileDialogRequest::Mode mode);
     void finishLoad(const QString& path, const Book& book);
 
     QString m_applicationFolder;
@@ -130,7 +167,9 @@ private:
     int m_pumpIntervalMs = 10;
     QElapsedTimer m_sincePump;
     bool m_busy = false;
+    bool m_listing = false;
     bool m_listingAborted = false;
+    QString m_textFolder;  // where the last text file was opened from
 };
 
 }  // namespace velreader

@@ -69,4 +69,35 @@ TEST(Cp932, decodesTextThatGrowsBeyondTheFirstOutputBuffer) {
     EXPECT_EQ(encoded.bytes, bytes + QByteArray("\x82\xA0", 2));
 }
 
+// Each of these has bytes in code page 932 that read back as another
+// character: a strict encoder refuses them, and each has its look-alike.
+TEST(Cp932, refusesCharactersThatComeBackAsALookAlike) {
+    const QString from = QStringLiteral("〜−—‖¢£¬¥‾");
+    const QString to = QStringLiteral("～－―∥￠￡￢￥￣");
+    for (qsizetype i = 0; i < from.size(); ++i) {
+        const cp932::EncodeResult r = cp932::encode(QStringLiteral("ab") + from[i]);
+        EXPECT_FALSE(r.ok) << i;
+        EXPECT_EQ(r.position, 2);
+        EXPECT_EQ(r.unencodable, (QList<cp932::Unencodable>{{from[i].unicode(), 2}}));
+        EXPECT_EQ(cp932::lookAlike(from[i].unicode()), to[i].unicode());
+        EXPECT_TRUE(cp932::encode(QString(to[i])).ok) << "the look-alike itself is stored";
+    }
+    EXPECT_EQ(cp932::lookAlike(u'あ'), 0);
+    QString text = QStringLiteral("〜a〜¥");
+    QList<cp932::Replacement> counts;
+    EXPECT_TRUE(cp932::replaceLookAlikes(text, counts));
+    EXPECT_EQ(text, QStringLiteral("～a～￥"));
+    EXPECT_EQ(counts.size(), 9);
+    EXPECT_EQ(counts[0], (cp932::Replacement{u'〜', u'～', 2}));
+    EXPECT_EQ(counts[7], (cp932::Replacement{u'¥', u'￥', 1}));
+}
+
+TEST(Cp932, listsEveryDistinctUnencodableCharacterOnceAtItsFirstPlace) {
+    const cp932::EncodeResult r = cp932::encode(QStringLiteral("a😀b©c😀—") + QChar(0xDC00));
+    EXPECT_FALSE(r.ok);
+    const QList<cp932::Unencodable> expected{{U'\U0001F600', 1}, {0xA9, 4}, {0x2014, 8}, {0xDC00, 9}};
+    EXPECT_EQ(r.unencodable, expected);
+    EXPECT_EQ(r.character, U'\U0001F600');
+}
+
 }  // namespace

@@ -104,9 +104,9 @@ TEST_F(Books, loadsLongBooksWithExactlyTheirLines) {
 TEST_F(Books, refusesToStoreWhatTheFileCannotHold) {
     writeFile(bookPath("old.vln"), "old");
     const char* cases[][3] = {
-        {"ab\nあい😀う", "", "表示行 1 の 3 文字目の「😀」(U+1F600) は Shift-JIS で保存できない文字です。"},
-        {"ab", "ネコ🐈：cat.png", "指定語 0 の 3 文字目の「🐈」(U+1F408)"},
-        {"ab", "猫：cat.png\r\n", "指定語 0 の絵ファイルの名前 の 8 文字目に改行があり"},
+        {"ab\nあい😀う", "", "「😀」U+1F600（表示行 2 の 3 文字目）"},
+        {"ab", "ネコ🐈：cat.png", "「🐈」U+1F408（指定 0 の単語の 3 文字目）"},
+        {"ab", "猫：cat.png\r\n", "指定 0 の絵ファイル名の 8 文字目に改行があり"},
     };
     for (const auto& c : cases) {
         ReaderCore fresh(appFolder());
@@ -125,6 +125,73 @@ TEST_F(Books, refusesToStoreWhatTheFileCannotHold) {
     EXPECT_EQ(QDir(appFolder() + "Book").entryList(QDir::Files), QStringList{"old.vln"});
 }
 
+// A refusal names every distinct character that stops the save, once, at
+// its first place: display lines counted from 1, designations by number.
+TEST_F(Books, aRefusalListsEachOffendingCharacterAtItsFirstPlace) {
+    readIn(QStringLiteral("ok line\nx😀y©\n") + QString(40, u'a') + QStringLiteral("😀é"));
+    designate(QStringLiteral("猫：neko.png"));
+    designate(QStringLiteral("犬ⅰ：ｉ.png"));
+    designate(QStringLiteral("鳥：b\u0301.png"));
+    saveAs(bookPath("refused.vln"));
+    const QStringList lines = reader.controls().Text1.text.split("\r\n");
+    ASSERT_EQ(lines.size(), 5) << reader.controls().Text1.text.toStdString();
+    EXPECT_EQ(lines[0], "セーブできません：Shift-JIS で同じ文字として保存できない文字があります。");
+    EXPECT_EQ(lines[1], "U+0301（指定 2 の絵ファイル名の 2 文字目）") << "a combining mark is named, not shown alone";
+    EXPECT_EQ(lines[2], "「😀」U+1F600（表示行 2 の 2 文字目）");
+    EXPECT_EQ(lines[3], "「©」U+00A9（表示行 2 の 4 文字目）") << "the emoji counts as one character";
+    EXPECT_EQ(lines[4], "「é」U+00E9（表示行 4 の 12 文字目）");
+    EXPECT_FALSE(QFile::exists(bookPath("refused.vln")));
+
+    // More than ten: ten are named, the rest counted (13 emoji and the
+    // combining mark still in designation 2).
+    QString many;
+    for (char32_t c = 0x1F600; c < 0x1F60D; ++c) many += QString::fromUcs4(&c, 1);
+    readIn(many);
+    saveAs(bookPath("refused.vln"));
+    const QStringList more = reader.controls().Text1.text.split("\r\n");
+    ASSERT_EQ(more.size(), 12);
+    EXPECT_EQ(more[11], "ほかに 4 種類の文字があります。");
+}
+
+// Characters whose bytes read back as a look-alike are saved as the
+// look-alike; the text in memory becomes what the file holds, and Text1
+// says what was replaced and how often.
+TEST_F(Books, lookAlikesAreSavedReplacedInMemoryAndReported) {
+    const QString all = QStringLiteral("〜−—‖¢£¬¥‾");
+    const QString alike = QStringLiteral("～－―∥￠￡￢￥￣");
+    readIn(all + "\n〜〜a");
+    designate(QStringLiteral("—：¥.png"));
+    reader.Command2_Click();
+    saveAs(bookPath("alike.vln"));
+    QByteArray expected = " 2 \r\n\x81\x5C\r\n\x81\x8F.png\r\n";
+    for (int i = 1; i < 21; ++i) expected += "\r\n\r\n";
+    expected += "\x81\x60\x81\x7C\x81\x5C\x81\x61\x81\x91\x81\x92\x81\xCA\x81\x8F\x81\x50\r\n"
+                "\x81\x60\x81\x60" "a\r\n\r\n 1 \r\n";
+    EXPECT_EQ(readAll(bookPath("alike.vln")), expected);
+    const ReaderState& s = reader.state();
+    EXPECT_EQ(s.DisplayLines, (QStringList{alike, "～～a", ""}));
+    EXPECT_EQ(s.WordTable[0], "―");
+    EXPECT_EQ(s.PictureTable[0], "￥.png");
+    EXPECT_EQ(s.PageRows[0], alike) << "the row on the page too";
+    EXPECT_EQ(reader.controls().LTitle.text, alike);
+    const QString message = reader.controls().Text1.text;
+    EXPECT_TRUE(message.startsWith("セーブ完了。\r\nShift-JIS で同じ文字に戻らない文字を、似た文字に置き換えて保存しました："))
+        << message.toStdString();
+    EXPECT_TRUE(message.contains("「〜」(U+301C) を「～」(U+FF5E) に 3 か所")) << message.toStdString();
+    EXPECT_TRUE(message.contains("「—」(U+2014) を「―」(U+2015) に 2 か所"));
+    EXPECT_TRUE(message.contains("「‾」(U+203E) を「￣」(U+FFE3) に 1 か所"));
+    // What was saved loads back as exactly what the reader now holds.
+    ReaderCore other(appFolder());
+    other.Form_Load();
+    other.setFileDialog([&](const FileDialogRequest&) { return bookPath("alike.vln"); });
+    other.AllLoad_Click();
+    EXPECT_EQ(other.state().DisplayLines, s.DisplayLines);
+    EXPECT_EQ(other.state().WordTable[0], s.WordTable[0]);
+    // A second save has nothing left to replace.
+    saveAs(bookPath("alike.vln"));
+    EXPECT_EQ(reader.controls().Text1.text, "セーブ完了。");
+}
+
 TEST_F(Books, aFailedSaveKeepsTheOldBookAndSaysWhy) {
     const QByteArray old = bookOf(" 0 ", {}, " 1 ");
     writeFile(bookPath("keep.vln"), old);
@@ -140,10 +207,12 @@ TEST_F(Books, aFailedSaveKeepsTheOldBookAndSaysWhy) {
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
     EXPECT_EQ(readAll(bookPath("keep.vln")), old);
-    EXPECT_TRUE(reader.controls().Text1.text.startsWith("セーブできませんでした：" + bookPath("keep.vln") + "（"));
+    EXPECT_EQ(reader.controls().Text1.text.left(reader.controls().Text1.text.indexOf("（")),
+              "セーブできませんでした：" + bookPath("keep.vln") + "：ファイルが大きすぎます");
     EXPECT_EQ(QDir(appFolder() + "Book").entryList(QDir::Files), QStringList{"keep.vln"});
     saveAs(appFolder() + "missing/x.vln");
-    EXPECT_TRUE(reader.controls().Text1.text.startsWith("セーブできませんでした：" + appFolder() + "missing/x.vln（"));
+    EXPECT_EQ(reader.controls().Text1.text,
+              "セーブできませんでした：" + appFolder() + "missing/x.vln：保存先のフォルダがありません");
 }
 
 TEST_F(Books, aMalformedBookLeavesTheReaderAsItWas) {
@@ -196,8 +265,8 @@ TEST_F(Books, aMalformedBookLeavesTheReaderAsItWas) {
         writeFile(bookPath(QString::fromUtf8(c.name)), c.bytes);
         check(bookPath(QString::fromUtf8(c.name)), QString::fromUtf8(c.reason));
     }
-    check(appFolder() + "Book", "ファイルではありません。");
-    check(bookPath("missing.vln"), "開けません");
+    check(appFolder() + "Book", "ファイルではなくフォルダです");
+    check(bookPath("missing.vln"), "ファイルがありません");
 }
 
 }  // namespace

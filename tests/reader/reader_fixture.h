@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDir>
+#include <sys/stat.h>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>

@@ -22,6 +22,12 @@ TEST(ReadText, cutsParagraphsIntoDisplayLines) {
         {"leading spaces trimmed", "  ab \ncd", {"ab ", "cd", ""}},
         {"ideographic indentation kept", "　ab", {"　ab", ""}},
         {"surrogate pair stays whole", a29 + emoji + "b", {a29, emoji + "b", ""}},
+        {"combining mark stays with its letter", a29 + "か\u3099b", {a29, "か\u3099b", ""}},
+        {"mark at the very cut", QString(28, u'a') + "e\u0301\u0302x", {QString(28, u'a'), "e\u0301\u0302x", ""}},
+        {"flag stays whole", a29 + "🇯🇵", {a29, "🇯🇵", ""}},
+        {"family emoji stays whole", QString(25, u'a') + "👨\u200D👩\u200D👧", {QString(25, u'a'), "👨\u200D👩\u200D👧", ""}},
+        {"a cluster wider than a line is cut between code points",
+         "e" + QString(40, QChar(0x0301)), {"e" + QString(29, QChar(0x0301)), QString(11, QChar(0x0301)), ""}},
     };
     for (const auto& c : cases) EXPECT_EQ(readText(toCrLf(c.text)).displayLines, c.lines) << c.name;
 }

@@ -1,0 +1,51 @@
+// Texts and books opened from files: "テキストを開く...", a file dropped on
+// the window, or one named on the command line.
+#include <QFileInfo>
+
+#include "common/fileio.h"
+#include "reader/books/bookformat.h"
+#include "reader/text/textfile.h"
+#include "reader/window/reader_core.h"
+
+namespace velreader {
+
+void ReaderCore::OpenText_Click() {
+    if (m_busy) return;
+    if (!m_fileDialog) return;
+    const QString path = m_fileDialog(FileDialogRequest{FileDialogRequest::Mode::OpenText, m_textFolder,
+                                                        QStringLiteral("テキストファイル (*.txt *.text);;すべてのファイル (*)")});
+    if (path.isEmpty()) return;
+    openText(path);
+}
+
+void ReaderCore::openText(const QString& path) {
+    if (m_busy) return;
+    BusyScope busy(*this);
+    const QString name = QFileInfo(path).fileName();
+    // Texts are held to the size of the largest book.
+    const common::ReadResult read = common::readFile(path, MaxBookFileSize);
+    if (!read.ok()) {
+        QString reason = read.error.japaneseReason();
+        if (read.error.kind == common::FileError::Kind::TooLarge) reason = QStringLiteral("ファイルが大きすぎます（64 MB まで）");
+        m_controls.Text1.text = QStringLiteral("テキストを開けません：%1：%2。").arg(path, reason);
+        return;
+    }
+    const DecodedText decoded = decodeTextFile(read.bytes);
+    if (!decoded.ok()) {
+        m_controls.Text1.text = QStringLiteral("テキストを開けません：%1：%2").arg(path, decoded.error);
+        return;
+    }
+    m_textFolder = QFileInfo(path).absolutePath();
+    m_controls.Text1.text = decoded.text;
+    readText1();
+    m_controls.Text1.text += QStringLiteral("\r\n「%1」を %2 のテキストとして開きました。").arg(name, encodingName(decoded.encoding));
+}
+
+void ReaderCore::openFile(const QString& path) {
+    if (path.endsWith(QStringLiteral(".vln"), Qt::CaseInsensitive))
+        openBook(path);
+    else
+        openText(path);
+}
+
+}  // namespace velreader
