@@ -1,5 +1,6 @@
 // fleeceslot: the game "Woolmere".
 #include "common/appfolder.h"
+#include "common/ui/translations.h"
 #include "game/phases/random.h"
 #include "game/sound/music.h"
 #include "game/ui/hituji_window.h"
@@ -10,6 +11,7 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    common::installQtTranslations(app);
     installGameFonts();
     const QString folder = common::applicationFolder();
     if (folder.isEmpty()) {

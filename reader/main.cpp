@@ -3,10 +3,12 @@
 #include <QMessageBox>
 
 #include "common/appfolder.h"
+#include "common/ui/translations.h"
 #include "reader/ui/vreader3.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    common::installQtTranslations(app);
     const QString folder = common::applicationFolder();
     if (folder.isEmpty()) {
         // Pictures and books are found beside the program, so it needs its folder.

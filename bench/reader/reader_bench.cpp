@@ -14,6 +14,7 @@
 
 #include "reader/text/lines.h"
 #include "reader/window/reader_core.h"
+#include "reader/ui/textbox.h"
 #include "reader/ui/vreader3.h"
 
 namespace {

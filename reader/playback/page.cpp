@@ -18,6 +18,7 @@ PageSurface::PageSurface()
       m_base(m_image),
       m_font(pageFont()),
       m_foreColor(Qt::black) {
+    m_drawings.append({PageDrawing::Kind::Picture, m_base, {}, {}, {}});
     const QFontMetrics metrics(m_font, &m_image);
     m_lineHeight = metrics.height();
     m_ascent = metrics.ascent();
@@ -30,6 +31,7 @@ void PageSurface::setBasePicture(const QImage& picture) {
 
 void PageSurface::clear() {
     m_image = m_base;
+    m_drawings = {{PageDrawing::Kind::Picture, m_base, {}, {}, {}}};
     m_x = 0;
     m_y = 0;
 }
@@ -37,6 +39,9 @@ void PageSurface::clear() {
 void PageSurface::paintPicture(const QImage& picture) {
     QPainter painter(&m_image);
     painter.drawImage(QRect(0, 0, Width, Height), picture);
+    // An opaque picture covers the whole page: what lay below is gone.
+    if (!picture.hasAlphaChannel()) m_drawings.clear();
+    m_drawings.append({PageDrawing::Kind::Picture, picture, {}, {}, {}});
 }
 
 void PageSurface::print(const QString& text) {
@@ -45,6 +50,7 @@ void PageSurface::print(const QString& text) {
         painter.setFont(m_font);
         painter.setPen(m_foreColor);
         painter.drawText(QPoint(m_x, m_y + m_ascent), text);
+        m_drawings.append({PageDrawing::Kind::Text, {}, text, QPoint(m_x, m_y + m_ascent), m_foreColor});
     }
     m_x = 0;
     m_y += m_lineHeight;

@@ -3,10 +3,25 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QList>
 #include <QPoint>
 #include <QString>
 
 namespace velreader {
+
+// What was drawn on the page since it was last cleared, in order, so that a
+// window can draw the same page at any scale: pictures stretched over the
+// whole page, and texts at their baseline in page units.
+struct PageDrawing {
+    enum class Kind { Picture, Text };
+    Kind kind = Kind::Picture;
+    QImage picture;
+    QString text;
+    QPoint baseline;  // where the text starts, on its baseline
+    QColor colour;
+
+    bool operator==(const PageDrawing&) const = default;
+};
 
 // A picture surface with a print position, like the page `Pmain`: 400 x 200
 // units on a 400 x 200 pixel image, so one unit is one pixel.
@@ -18,6 +33,11 @@ public:
     PageSurface();
 
     const QImage& image() const { return m_image; }
+    // Everything drawn since the last clear; the first entry is always a
+    // picture covering the page.
+    const QList<PageDrawing>& drawings() const { return m_drawings; }
+    // The page font at 1 unit a pixel.
+    const QFont& font() const { return m_font; }
 
     // The picture that clearing shows (the design picture).
     void setBasePicture(const QImage& picture);
@@ -46,6 +66,7 @@ public:
 private:
     QImage m_image;
     QImage m_base;
+    QList<PageDrawing> m_drawings;
     QFont m_font;
     QColor m_foreColor;
     int m_x = 0;

@@ -77,7 +77,8 @@ void ReaderCore::applyWord(int k) {
 }
 
 void ReaderCore::MojiWake() {
-    const QStringList rows = pageRows(m_state.DisplayLines.value(m_state.CurrentLine));
+    m_printedLine = m_state.DisplayLines.value(m_state.CurrentLine);
+    const QStringList rows = pageRows(m_printedLine);
     m_page.setX(RowLeft);
     if (rows.size() == 1) m_page.setY(m_page.y() + RowGap);
     for (qsizetype i = 0; i < rows.size(); ++i) {
@@ -106,6 +107,7 @@ void ReaderCore::rewind() {
     m_page.paintPicture(m_pura);
     m_pura2 = m_pura;
     m_controls.LTitle.visible = true;
+    m_printedLine.clear();
 }
 
 }  // namespace velreader

@@ -1,61 +1,33 @@
 #pragma once
 
-#include <QImage>
-#include <QLabel>
+#include <QList>
 #include <QMainWindow>
+#include <QRect>
 
+#include "reader/ui/widgets.h"
 #include "reader/window/reader_core.h"
 
-class QPlainTextEdit;
+class QAction;
 class QPushButton;
+
+namespace common {
+class WindowZoom;
+}
 
 namespace velreader {
 
-// A label that reports a click, for the tab labels.
-class ClickableLabel : public QLabel {
-    Q_OBJECT
-public:
-    using QLabel::QLabel;
-
-signals:
-    void clicked();
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* event) override;
-};
-
-// A picture surface on screen: shows an image at its natural size inside an
-// optional border.
-class PictureView : public QWidget {
-public:
-    PictureView(int border, QWidget* parent);
-    void setImage(const QImage& image);
-    const QImage& image() const { return m_image; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    int m_border;
-    QImage m_image;
-};
-
-// The client area: the window background and the four frame lines.
-class FormSurface : public QWidget {
-public:
-    explicit FormSurface(QWidget* parent);
-    void setLinesVisible(bool visible);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    bool m_linesVisible = true;
-};
+class TextBox;
 
 // The reader window "Velin-Reader Ver 1.0". It builds the controls, forwards
 // every event to the handler of the same name in ReaderCore and then shows
 // the control record and the page.
+//
+// Beyond the mouse: in the player view the page plays the next line on a
+// left click, a wheel notch and Space, Enter, Right, Down or Page Down, and
+// Home rewinds; Ctrl+S and Ctrl+O save and load, Ctrl+T opens a text,
+// Ctrl+1 and Ctrl+2 (or Ctrl+Tab) switch the views; the window zooms by
+// whole factors and goes full screen (F11). A text or book dropped on the
+// window is opened.
 class VReader3 : public QMainWindow {
     Q_OBJECT
 public:
@@ -63,50 +35,84 @@ public:
 
     ReaderCore& core() { return m_core; }
 
+    // Opens a book or a text, as a drop on the window does.
+    void openFile(const QString& path);
+
     // Test access to the controls, by their names.
-    QPlainTextEdit* text1() const { return m_text1; }
-    QPlainTextEdit* text2() const { return m_text2; }
+    TextBox* text1() const { return m_text1; }
+    TextBox* text2() const { return m_text2; }
     QPushButton* command(int number) const { return m_commands.at(number - 1); }
     ClickableLabel* tab(int number) const { return number == 1 ? m_l1 : m_l2; }
     QLabel* label(const QString& name) const;
-    PictureView* pmain() const { return m_pmain; }
+    PageView* pmain() const { return m_pmain; }
+    FormSurface* form() const { return m_form; }
     QAction* saveAction() const { return m_save; }
     QAction* loadAction() const { return m_load; }
+    QAction* openTextAction() const { return m_openText; }
+    common::WindowZoom* zoom() const { return m_zoom; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildControls();
+    void buildMenus();
     void connectHandlers();
+    // Remembers where a control stands at zoom 1 and in which font.
+    template <typename W>
+    W* place(W* widget, const QRect& design);
+    void setDesignFont(QWidget* widget, const QFont& font);
+    void applyZoom(int zoom);
     // Runs `handler` unless another handler is running (a click during a
     // listing is ignored), then shows the result.
+    void dispatch(const std::function<void()>& handler);
     void dispatch(void (ReaderCore::*handler)());
+    // The play step and the rewind asked for by the page or the keys: only
+    // while their buttons are shown and enabled.
+    void playNextLine();
+    void rewind();
     // Shows the control record and the page on the widgets.
     void mirror();
-    void mirrorText(QPlainTextEdit* box, QString& shown, const QString& text);
+    void mirrorTitle();
+    void mirrorText(TextBox* box, const QString& text);
+    void describePage();
     // Lets the window process events in the middle of a listing.
     void pumpEvents();
     QString chooseFile(const FileDialogRequest& request);
 
+    struct Placed {
+        QWidget* widget;
+        QRect design;
+    };
+    struct Fonted {
+        QWidget* widget;
+        QFont font;
+    };
+
     ReaderCore m_core;
+    QWidget* m_holder = nullptr;
     FormSurface* m_form = nullptr;
     ClickableLabel* m_l1 = nullptr;
     ClickableLabel* m_l2 = nullptr;
     QLabel* m_lfname = nullptr;
     QLabel* m_label1 = nullptr;
     QLabel* m_ltitle = nullptr;
-    PictureView* m_pmain = nullptr;
+    PageView* m_pmain = nullptr;
     PictureView* m_pura = nullptr;
     PictureView* m_pura2 = nullptr;
-    QPlainTextEdit* m_text1 = nullptr;
-    QPlainTextEdit* m_text2 = nullptr;
+    TextBox* m_text1 = nullptr;
+    TextBox* m_text2 = nullptr;
     QList<QPushButton*> m_commands;
     QAction* m_save = nullptr;
     QAction* m_load = nullptr;
-    // The CR LF texts last shown in the text boxes.
-    QString m_shownText1;
-    QString m_shownText2;
+    QAction* m_openText = nullptr;
+    common::WindowZoom* m_zoom = nullptr;
+    QList<Placed> m_placed;
+    QList<Fonted> m_fonts;
+    int m_zoomFactor = 1;
     bool m_inputLocked = false;
 };
 

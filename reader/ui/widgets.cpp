@@ -1,8 +1,12 @@
 // The small widgets the reader window is made of.
-#include <QMouseEvent>
-#include <QPainter>
+#include "reader/ui/widgets.h"
 
-#include "reader/ui/vreader3.h"
+#include <QKeyEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include "common/ui/pixels.h"
+#include "reader/playback/page.h"
 
 namespace velreader {
 
@@ -12,25 +16,105 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
 }
 
-PictureView::PictureView(int border, QWidget* parent) : QWidget(parent), m_border(border) {}
+PictureView::PictureView(QWidget* parent) : QWidget(parent) {}
 
 void PictureView::setImage(const QImage& image) {
+    if (image.constBits() == m_image.constBits() && image.size() == m_image.size()) return;
     m_image = image;
+    update();
+}
+
+void PictureView::setZoom(int zoom) {
+    m_zoom = zoom;
     update();
 }
 
 void PictureView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (m_border > 0) {
-        // A sunken two-pixel border like a picture box's.
-        const QRect outer = rect();
-        painter.fillRect(outer, QColor(255, 255, 255));
-        painter.fillRect(outer.adjusted(0, 0, -1, -1), QColor(160, 160, 160));
-        painter.fillRect(outer.adjusted(1, 1, -1, -1), QColor(227, 227, 227));
-        painter.fillRect(outer.adjusted(1, 1, -2, -2), QColor(105, 105, 105));
+    // A sunken two-pixel border like a picture box's, laid on in bands of
+    // whole design pixels; the picture then fills the inside exactly.
+    const qreal z = m_zoom;
+    const QRectF outer(rect());
+    painter.fillRect(outer, QColor(255, 255, 255));
+    painter.fillRect(outer.adjusted(0, 0, -z, -z), QColor(160, 160, 160));
+    painter.fillRect(outer.adjusted(z, z, -z, -z), QColor(227, 227, 227));
+    painter.fillRect(outer.adjusted(z, z, -2 * z, -2 * z), QColor(105, 105, 105));
+    const QRectF inner = outer.adjusted(2 * z, 2 * z, -2 * z, -2 * z);
+    painter.setClipRect(inner);
+    common::drawPicture(painter, QRectF(inner.topLeft(), QSizeF(m_image.size()) * z), m_image);
+}
+
+PageView::PageView(const PageSurface& page, QWidget* parent) : QWidget(parent), m_page(page) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void PageView::setZoom(int zoom) {
+    m_zoom = zoom;
+    update();
+}
+
+void PageView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const qreal scale = m_zoom * devicePixelRatioF();
+    if (scale == 1.0) {
+        // One page unit to one screen pixel: the page itself.
+        painter.drawImage(0, 0, m_page.image());
+        return;
     }
-    painter.setClipRect(rect().adjusted(m_border, m_border, -m_border, -m_border));
-    painter.drawImage(QPoint(m_border, m_border), m_image);
+    // Larger, the page is drawn again: pictures in blocks of whole pixels,
+    // text in the page font made larger, so that it stays sharp.
+    QFont font = m_page.font();
+    font.setPointSizeF(font.pointSizeF() * m_zoom);
+    painter.setFont(font);
+    const QRectF whole(0, 0, PageSurface::Width * m_zoom, PageSurface::Height * m_zoom);
+    for (const PageDrawing& d : m_page.drawings()) {
+        if (d.kind == PageDrawing::Kind::Picture) {
+            common::drawPicture(painter, whole, d.picture);
+        } else {
+            painter.setPen(d.colour);
+            painter.drawText(QPointF(d.baseline) * m_zoom, d.text);
+        }
+    }
+}
+
+void PageView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit nextLineWanted();
+    QWidget::mouseReleaseEvent(event);
+}
+
+void PageView::wheelEvent(QWheelEvent* event) {
+    // One line for each notch turned towards the user; turning away does nothing.
+    m_wheel += event->angleDelta().y();
+    if (m_wheel > 0) m_wheel = 0;
+    while (m_wheel <= -120) {
+        m_wheel += 120;
+        emit nextLineWanted();
+    }
+    event->accept();
+}
+
+bool isNextLineKey(const QKeyEvent* event) {
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+    case Qt::Key_PageDown: return true;
+    default: return false;
+    }
+}
+
+void PageView::keyPressEvent(QKeyEvent* event) {
+    if (isNextLineKey(event)) {
+        emit nextLineWanted();
+    } else if (event->key() == Qt::Key_Home && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        emit rewindWanted();
+    } else {
+        QWidget::keyPressEvent(event);
+    }
 }
 
 FormSurface::FormSurface(QWidget* parent) : QWidget(parent) {}
@@ -41,15 +125,24 @@ void FormSurface::setLinesVisible(bool visible) {
     update();
 }
 
+void FormSurface::setZoom(int zoom) {
+    m_zoom = zoom;
+    update();
+}
+
 void FormSurface::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), QColor(255, 220, 224));
     if (!m_linesVisible) return;
-    painter.setPen(QColor(255, 156, 0));
-    painter.drawLine(6, 27, 408, 27);
-    painter.drawLine(6, 229, 408, 229);
-    painter.drawLine(6, 27, 6, 229);
-    painter.drawLine(407, 27, 407, 229);
+    // Line1 to Line4: the top edge from (6, 27) to (408, 27), the bottom edge
+    // at y 229, the left edge at x 6 and the right edge at x 407, each line
+    // one design pixel wide, ending before its end point.
+    const qreal z = m_zoom;
+    const QColor orange(255, 156, 0);
+    painter.fillRect(QRectF(6 * z, 27 * z, 402 * z, z), orange);
+    painter.fillRect(QRectF(6 * z, 229 * z, 402 * z, z), orange);
+    painter.fillRect(QRectF(6 * z, 27 * z, z, 203 * z), orange);
+    painter.fillRect(QRectF(407 * z, 27 * z, z, 203 * z), orange);
 }
 
 }  // namespace velreader

@@ -54,6 +54,8 @@ public:
     const QImage& pagePicture() const { return m_pura2; }
     const QImage& blankPage() const { return m_pura; }
     PictureStore& pictures() { return m_pictures; }
+    // The display line the last play step printed; empty after a rewind.
+    const QString& printedLine() const { return m_printedLine; }
 
     QString pictureFolder() const { return m_applicationFolder + QStringLiteral("E/"); }
     QString bookFolder() const { return m_applicationFolder + QStringLiteral("Book"); }
@@ -170,6 +172,7 @@ private:
     bool m_listing = false;
     bool m_listingAborted = false;
     QString m_textFolder;  // where the last text file was opened from
+    QString m_printedLine;
 };
 
 }  // namespace velreader

@@ -1,12 +1,18 @@
 // The real window: controls at their places, events forwarded to the core,
 // listings that neither re-enter nor break on closing. With
 // VELREADER_SCREENSHOTS=folder the tests also save screenshots there.
+#include <QApplication>
 #include <QFontInfo>
+#include <QMimeData>
+#include <QUrl>
+#include <QTextCursor>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
+#include "common/ui/translations.h"
+#include "reader/ui/textbox.h"
 #include "reader/ui/vreader3.h"
 #include "reader_fixture.h"
 
@@ -78,6 +84,85 @@ TEST_F(Window, clicksDuringAListingAreIgnoredAndClosingIsSafe) {
     EXPECT_EQ(window.core().state().WordCount, 0);
     EXPECT_EQ(window.core().state().LineCount, 3000);
     EXPECT_TRUE(window.core().controls().L2.opaque);
+}
+
+// Whatever the user typed into the listing box, the next handler's text
+// reaches it, also when it is the same text the box showed before.
+TEST_F(Window, everyHandlersTextReachesTheListingBoxOverWhatWasTyped) {
+    click(window.tab(2));
+    window.text1()->setPlainText("ひつじ");
+    click(window.command(1));
+    EXPECT_EQ(window.text2()->toPlainText(), "OK");
+    window.text2()->setFocus();
+    window.text2()->moveCursor(QTextCursor::End);
+    QTest::keyClicks(window.text2(), "typed");
+    window.text1()->setPlainText("ひつじ");
+    click(window.command(1));
+    EXPECT_EQ(window.text2()->toPlainText(), "OK") << "a second reading says OK again";
+    click(window.command(7));
+    QTest::keyClicks(window.text2(), "more");
+    click(window.command(7));
+    EXPECT_EQ(window.text2()->toPlainText(), "全て消しました。");
+}
+
+// A title that would run past the page frame is cut with "…" at the frame;
+// the tooltip and the accessible name hold it whole.
+TEST_F(Window, aLongTitleIsCutAtThePageFrameAndHeldWholeElsewhere) {
+    const QString longTitle = QString(29, u'羊') + "!";
+    window.text1()->setPlainText(longTitle + "\n本文");
+    click(window.tab(2));
+    click(window.command(1));
+    click(window.tab(1));
+    QLabel* title = window.label("LTitle");
+    EXPECT_TRUE(title->text().endsWith(u'…')) << title->text().toStdString();
+    EXPECT_LE(title->geometry().right(), 407) << "inside the page frame";
+    EXPECT_EQ(title->toolTip(), longTitle);
+    EXPECT_EQ(title->accessibleName(), longTitle);
+    screenshot(window, "long_title.png");
+    window.text1()->setPlainText("短い題");
+    click(window.tab(2));
+    click(window.command(1));
+    EXPECT_EQ(title->text(), "短い題");
+    EXPECT_TRUE(title->toolTip().isEmpty());
+}
+
+// A book or a text dropped on the window opens as the menu opens it.
+TEST_F(Window, droppedBooksLoadAndDroppedTextsAreReadIn) {
+    writeFile(appFolder() + "story.txt", QStringLiteral("落とした文章\n二行目").toUtf8());
+    const auto drop = [&](const QString& path) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent dropped(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &dropped);
+    };
+    drop(appFolder() + "story.txt");
+    EXPECT_EQ(window.core().state().DisplayLines, (QStringList{"落とした文章", "二行目", ""}));
+    EXPECT_TRUE(window.text1()->toPlainText().endsWith("「story.txt」を UTF-8 のテキストとして開きました。"));
+    window.core().setFileDialog([&](const FileDialogRequest&) { return bookPath("dropped.vln"); });
+    window.saveAction()->trigger();
+    window.text1()->setPlainText("別の文章");
+    click(window.tab(2));
+    click(window.command(1));
+    drop(bookPath("dropped.vln"));
+    EXPECT_EQ(window.text1()->toPlainText(), "ロード完了。");
+    EXPECT_EQ(window.label("Lfname")->text(), "Filename-dropped.vln");
+    EXPECT_EQ(window.core().state().DisplayLines.first(), "落とした文章");
+}
+
+TEST_F(Window, theRecordMenuOffersTextsAndTheDialogsSpeakTheUsersLanguage) {
+    EXPECT_EQ(window.openTextAction()->text(), "テキストを開く...");
+    EXPECT_EQ(window.openTextAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_T));
+    EXPECT_EQ(window.saveAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    EXPECT_EQ(window.loadAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    common::installQtTranslations(*QCoreApplication::instance());
+    QLocale::setDefault(before);
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Open"), "開く");
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "キャンセル");
 }
 
 // The sample book loads, names only pictures that ship, and plays to its end.

@@ -1,0 +1,184 @@
+// Big books through the real reader window, off screen: how long loading,
+// "全文表示" and the switch to the reading view take, the longest the event
+// loop stood still meanwhile, what a close in the middle of a load costs, and
+// the peak memory; beside the floors measured in the same run (reading the
+// book file alone, and QPlainTextEdit::setPlainText of the same display
+// lines one per paragraph).
+//
+//   big_books LINES       (30000 gives a book of about 1 MB, 330000 about 9 MB)
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "common/cp932.h"
+#include "reader/books/bookformat.h"
+#include "reader/ui/textbox.h"
+#include "reader/ui/vreader3.h"
+
+namespace {
+
+long memoryKb(const char* key) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(key, 0) == 0) return std::stol(line.substr(std::strlen(key)));
+    return -1;
+}
+
+// Display lines of Japanese prose, 5 to 24 characters each.
+QStringList proseLines(int count) {
+    static const QString pool = QStringLiteral(
+        "あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわをん"
+        "羊毛丘森海夜朝空星月旅風雲雨雪花草木山川道家町村人子母父友声音光影色、。「」！？");
+    QRandomGenerator random(2026);
+    QStringList lines;
+    lines.reserve(count + 1);
+    for (int i = 0; i < count; ++i) {
+        const int length = random.bounded(5, 25);
+        QString line;
+        for (int k = 0; k < length; ++k) line += pool[random.bounded(int(pool.size()))];
+        lines << line;
+    }
+    lines << QString();
+    return lines;
+}
+
+// Watches the event loop: the longest time between two of its turns.
+class StallWatch : public QObject {
+public:
+    StallWatch() {
+        m_timer.setTimerType(Qt::PreciseTimer);
+        m_timer.setInterval(1);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            m_longest = std::max(m_longest, m_clock.restart());
+        });
+    }
+    void start() {
+        m_longest = 0;
+        m_clock.start();
+        m_timer.start();
+    }
+    qint64 stop() {
+        m_timer.stop();
+        return std::max(m_longest, m_clock.elapsed());
+    }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_longest = 0;
+};
+
+// Runs `action`, then lets the window finish (the listing box filled, the
+// window painted); returns the milliseconds and the longest stall.
+template <typename F>
+std::pair<double, qint64> timed(velreader::VReader3& window, StallWatch& watch, F action) {
+    QElapsedTimer clock;
+    QApplication::processEvents();
+    watch.start();
+    clock.start();
+    action();
+    while (window.text2()->filling() || window.text1()->filling()) QApplication::processEvents();
+    QApplication::processEvents();
+    const double ms = clock.nsecsElapsed() / 1e6;
+    return {ms, watch.stop()};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int count = argc > 1 ? std::atoi(argv[1]) : 30000;
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath(QStringLiteral("Book"));
+    const QString folder = dir.path() + u'/';
+    const QString path = folder + QStringLiteral("Book/big.vln");
+
+    const QStringList lines = proseLines(count);
+    {
+        velreader::Book book;
+        book.lineCount = count;
+        book.lines = lines;
+        book.words[0] = QStringLiteral("海");
+        book.entries[0] = QStringLiteral("umi.png＞青");
+        book.wordCount = 1;
+        const velreader::BookBytes bytes = velreader::serialiseBook(book);
+        QFile file(path);
+        if (!bytes.ok() || !file.open(QIODevice::WriteOnly) || file.write(bytes.bytes) != bytes.bytes.size()) return 1;
+    }
+    const double megabytes = QFileInfo(path).size() / 1048576.0;
+    std::printf("book: %d display lines, %.2f MB\n", count, megabytes);
+
+
+    velreader::VReader3 window(folder);
+    window.core().setFileDialog([&](const velreader::FileDialogRequest&) { return path; });
+    window.show();
+    StallWatch watch;
+
+    const auto [loadMs, loadStall] = timed(window, watch, [&] { window.loadAction()->trigger(); });
+    if (window.core().controls().Text1.text != QStringLiteral("ロード完了。")) {
+        std::printf("load failed: %s\n", qPrintable(window.core().controls().Text1.text));
+        return 1;
+    }
+    std::printf("load through the window                       %8.1f ms, longest stall %4lld ms\n", loadMs, loadStall);
+    const auto [switchMs, switchStall] = timed(window, watch, [&] { emit window.tab(2)->clicked(); });
+    std::printf("switch to the reading view                    %8.1f ms, longest stall %4lld ms\n", switchMs, switchStall);
+    const auto [fullMs, fullStall] = timed(window, watch, [&] { window.command(6)->click(); });
+    std::printf("全文表示                                       %8.1f ms, longest stall %4lld ms\n", fullMs, fullStall);
+    const bool exact = window.core().controls().Text2.text == lines.join(QString()) &&
+                       window.text2()->content() == window.core().controls().Text2.text;
+    std::printf("the listing holds the design's text exactly: %s\n", exact ? "yes" : "NO");
+    const auto [backMs, backStall] = timed(window, watch, [&] { emit window.tab(1)->clicked(); });
+    std::printf("switch back to the player view                %8.1f ms, longest stall %4lld ms\n", backMs, backStall);
+    std::printf("peak memory of the process so far                %6.1f MB\n", memoryKb("VmHWM:") / 1024.0);
+
+    // A close in the middle of a load ends it at once.
+    velreader::VReader3 closing(folder);
+    closing.core().setFileDialog([&](const velreader::FileDialogRequest&) { return path; });
+    closing.show();
+    QElapsedTimer clock;
+    QTimer::singleShot(2, &closing, [&] {
+        clock.start();
+        closing.close();
+    });
+    closing.loadAction()->trigger();
+    if (clock.isValid())
+        std::printf("close during a load: the load ended %.1f ms after the close (%s)\n", clock.nsecsElapsed() / 1e6,
+                    qPrintable(closing.core().controls().Text1.text));
+    else
+        std::printf("close during a load: the load had ended before the close came\n");
+    // Floors.
+    {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        const QByteArray bytes = file.readAll();
+        QElapsedTimer clock;
+        clock.start();
+        const velreader::ParsedBook parsed = velreader::parseBook(bytes);
+        std::printf("floor: reading the book file alone            %8.1f ms%s\n", clock.nsecsElapsed() / 1e6,
+                    parsed.book ? "" : " (refused!)");
+    }
+    {
+        QPlainTextEdit box;
+        box.resize(316, 200);
+        box.show();
+        QApplication::processEvents();
+        const QString text = lines.join(u'\n');
+        QElapsedTimer clock;
+        clock.start();
+        box.setPlainText(text);
+        QApplication::processEvents();
+        std::printf("floor: QPlainTextEdit::setPlainText, a line a paragraph %8.1f ms\n", clock.nsecsElapsed() / 1e6);
+    }
+    return 0;
+}

@@ -1,0 +1,115 @@
+#include "common/ui/window_zoom.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QLayout>
+#include <QWidget>
+#include <algorithm>
+
+namespace common {
+
+WindowZoom::WindowZoom(QWidget* window, QWidget* holder, QWidget* content, QSize designSize,
+                       std::function<void(int)> apply)
+    : QObject(window), m_window(window), m_holder(holder), m_content(content), m_design(designSize),
+      m_apply(std::move(apply)) {
+    const auto action = [this](const QString& text, QList<QKeySequence> keys, auto slot) {
+        auto* a = new QAction(text, m_window);
+        a->setShortcuts(keys);
+        a->setShortcutContext(Qt::WindowShortcut);
+        connect(a, &QAction::triggered, this, slot);
+        m_window->addAction(a);
+        return a;
+    };
+    m_zoomIn = action(QStringLiteral("拡大"),
+                      {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal),
+                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Equal),
+                       QKeySequence(Qt::CTRL | Qt::KeypadModifier | Qt::Key_Plus)},
+                      &WindowZoom::zoomIn);
+    m_zoomOut = action(QStringLiteral("縮小"),
+                       {QKeySequence(Qt::CTRL | Qt::Key_Minus), QKeySequence(Qt::CTRL | Qt::KeypadModifier | Qt::Key_Minus)},
+                       &WindowZoom::zoomOut);
+    m_reset = action(QStringLiteral("標準の大きさ"),
+                     {QKeySequence(Qt::CTRL | Qt::Key_0), QKeySequence(Qt::CTRL | Qt::KeypadModifier | Qt::Key_0)},
+                     &WindowZoom::resetZoom);
+    m_full = action(QStringLiteral("全画面表示"), {QKeySequence(Qt::Key_F11)}, &WindowZoom::toggleFullScreen);
+    m_full->setCheckable(true);
+    m_leave = action(QStringLiteral("全画面表示をやめる"), {QKeySequence(Qt::Key_Escape)}, &WindowZoom::leaveFullScreen);
+    m_leave->setEnabled(false);
+    m_holder->installEventFilter(this);
+    show(1);
+    fitWindow();
+}
+
+void WindowZoom::setZoom(int zoom) {
+    zoom = std::clamp(zoom, 1, MaxZoom);
+    m_windowZoom = zoom;
+    m_zoomIn->setEnabled(zoom < MaxZoom);
+    m_zoomOut->setEnabled(zoom > 1);
+    if (m_fullScreen) return;  // takes effect when full screen ends
+    show(zoom);
+    fitWindow();
+}
+
+void WindowZoom::show(int zoom) {
+    const bool changed = zoom != m_zoom;
+    m_zoom = zoom;
+    m_apply(zoom);
+    centre();
+    if (changed) emit zoomChanged(zoom);
+}
+
+void WindowZoom::fitWindow() {
+    // The window is exactly as large as its zoomed content.
+    m_holder->setFixedSize(m_content->size());
+    if (m_window != m_holder) {
+        if (QLayout* layout = m_window->layout()) layout->setSizeConstraint(QLayout::SetFixedSize);
+        m_window->adjustSize();
+    }
+}
+
+void WindowZoom::centre() {
+    m_content->move((m_holder->width() - m_content->width()) / 2, (m_holder->height() - m_content->height()) / 2);
+}
+
+void WindowZoom::toggleFullScreen() {
+    if (m_fullScreen) {
+        leaveFullScreen();
+        return;
+    }
+    m_fullScreen = true;
+    m_full->setChecked(true);
+    m_leave->setEnabled(true);
+    // Free the sizes, so the window may take the whole screen.
+    if (m_window != m_holder) {
+        if (QLayout* layout = m_window->layout()) layout->setSizeConstraint(QLayout::SetDefaultConstraint);
+    }
+    m_holder->setMinimumSize(0, 0);
+    m_holder->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    m_window->setMinimumSize(0, 0);
+    m_window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    m_window->showFullScreen();
+}
+
+void WindowZoom::leaveFullScreen() {
+    if (!m_fullScreen) return;
+    m_fullScreen = false;
+    m_full->setChecked(false);
+    m_leave->setEnabled(false);
+    m_window->showNormal();
+    show(m_windowZoom);
+    fitWindow();
+}
+
+bool WindowZoom::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_holder && event->type() == QEvent::Resize) {
+        if (m_fullScreen) {
+            // The largest whole zoom whose content fits the screen.
+            const int fit = std::max(1, std::min(m_holder->width() / m_design.width(), m_holder->height() / m_design.height()));
+            if (fit != m_zoom) show(fit);
+        }
+        centre();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace common

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QObject>
+#include <QSize>
+#include <functional>
+
+class QAction;
+class QWidget;
+
+namespace common {
+
+// Whole-number zoom and full screen for a window of fixed design size. The
+// window's `content` (a widget of the design size times the zoom) sits in
+// `holder` (the window itself, or its central widget): in a window the
+// holder is exactly the content's size; full screen, the content takes the
+// largest whole zoom that fits and stands centred on the holder's plain
+// background.
+//
+// Keys: Ctrl+Plus (and Ctrl+=) and Ctrl+Minus step the zoom from 1 to 4,
+// Ctrl+0 returns to 1, F11 toggles full screen, Escape leaves it. The zoom
+// is not stored anywhere.
+class WindowZoom : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int MaxZoom = 4;
+
+    // `apply` lays the content out at a zoom (geometry, fonts and pictures
+    // times the zoom) and gives it that size.
+    WindowZoom(QWidget* window, QWidget* holder, QWidget* content, QSize designSize,
+               std::function<void(int zoom)> apply);
+
+    int zoom() const { return m_zoom; }
+    bool fullScreen() const { return m_fullScreen; }
+    void setZoom(int zoom);
+    void zoomIn() { setZoom(m_windowZoom + 1); }
+    void zoomOut() { setZoom(m_windowZoom - 1); }
+    void resetZoom() { setZoom(1); }
+    void toggleFullScreen();
+    void leaveFullScreen();
+
+    // The actions, with their keys, for a menu (they act anywhere in the
+    // window, in a menu or not).
+    QAction* zoomInAction() const { return m_zoomIn; }
+    QAction* zoomOutAction() const { return m_zoomOut; }
+    QAction* resetAction() const { return m_reset; }
+    QAction* fullScreenAction() const { return m_full; }
+
+signals:
+    void zoomChanged(int zoom);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void show(int zoom);
+    void fitWindow();
+    void centre();
+
+    QWidget* m_window;
+    QWidget* m_holder;
+    QWidget* m_content;
+    QSize m_design;
+    std::function<void(int)> m_apply;
+    int m_zoom = 1;        // shown now
+    int m_windowZoom = 1;  // chosen for the window (kept through full screen)
+    bool m_fullScreen = false;
+    QAction* m_zoomIn = nullptr;
+    QAction* m_zoomOut = nullptr;
+    QAction* m_reset = nullptr;
+    QAction* m_full = nullptr;
+    QAction* m_leave = nullptr;
+};
+
+}  // namespace common

@@ -1,0 +1,195 @@
+// The reader window's events: handlers run through dispatch(), the control
+// record shown by mirror(), keys, drops and dialogs.
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPushButton>
+#include <QUrl>
+
+#include "common/ui/window_zoom.h"
+#include "reader/text/lines.h"
+#include "reader/ui/textbox.h"
+#include "reader/ui/vreader3.h"
+
+namespace velreader {
+namespace {
+
+// The right edge of the page frame, where a long title is cut.
+constexpr int FrameRight = 407;
+
+}  // namespace
+
+void VReader3::dispatch(void (ReaderCore::*handler)()) {
+    dispatch([this, handler] { (m_core.*handler)(); });
+}
+
+void VReader3::dispatch(const std::function<void()>& handler) {
+    if (m_core.busy()) return;
+    // What the user typed reaches the handler; a large text still being
+    // put into the box is taken as it was given.
+    m_core.controls().Text1.text = m_text1->currentText();
+    QWidget* focused = QApplication::focusWidget();
+    handler();
+    if (m_inputLocked) {
+        m_inputLocked = false;
+        m_text1->setLocked(false);
+        m_text2->setLocked(false);
+    }
+    mirror();
+    // A handler that hides or disables the control with the focus passes it
+    // on, so the keyboard can go on.
+    if (focused && focused == QApplication::focusWidget() && !focused->isEnabled()) focusNextChild();
+    if (!QApplication::focusWidget() && isActiveWindow()) m_pmain->isVisible() ? m_pmain->setFocus() : m_text1->setFocus();
+}
+
+void VReader3::playNextLine() {
+    const QPushButton* play = command(2);
+    if (play->isVisible() && play->isEnabled()) dispatch(&ReaderCore::Command2_Click);
+}
+
+void VReader3::rewind() {
+    const QPushButton* button = command(4);
+    if (button->isVisible() && button->isEnabled()) dispatch(&ReaderCore::Command4_Click);
+}
+
+void VReader3::openFile(const QString& path) {
+    dispatch([this, path] { m_core.openFile(path); });
+}
+
+void VReader3::pumpEvents() {
+    // Typing while a listing runs would be overwritten when it ends.
+    if (!m_inputLocked) {
+        m_inputLocked = true;
+        m_text1->setLocked(true);
+        m_text2->setLocked(true);
+    }
+    mirror();
+    QApplication::processEvents();
+}
+
+void VReader3::mirrorText(TextBox* box, const QString& text) {
+    // The box always shows the handler's text, whatever was typed into it.
+    if (!box->editedByUser()) {
+        const QString& shown = box->content();
+        if (text.size() == shown.size() && (text.constData() == shown.constData() || text == shown)) return;
+        // A growing listing gets only its new part.
+        if (text.size() > shown.size() && QStringView(text).startsWith(shown)) {
+            box->appendContent(QStringView(text).mid(shown.size()));
+            return;
+        }
+    }
+    box->setContent(text);
+}
+
+void VReader3::mirrorTitle() {
+    const Control& title = m_core.controls().LTitle;
+    // The title shows whole when it fits inside the page frame, else it is
+    // cut with "…" at the frame; its tooltip and accessible name hold it whole.
+    const int left = m_ltitle->x();
+    const int available = FrameRight * m_zoomFactor - left;
+    const QFontMetrics metrics(m_ltitle->font());
+    const int whole = metrics.horizontalAdvance(title.text);
+    const QString shown = whole <= available ? title.text : metrics.elidedText(title.text, Qt::ElideRight, available);
+    m_ltitle->setText(shown);
+    m_ltitle->resize(std::clamp(metrics.horizontalAdvance(shown) + 2, 74 * m_zoomFactor, std::max(available, 74 * m_zoomFactor)),
+                     16 * m_zoomFactor);
+    m_ltitle->setToolTip(shown == title.text ? QString() : title.text);
+    m_ltitle->setAccessibleName(title.text);
+    m_ltitle->setVisible(title.visible);
+}
+
+void VReader3::describePage() {
+    // A screen reader reads along: the line just printed, then the page's rows.
+    const ReaderState& s = m_core.state();
+    QStringList rows;
+    for (int r = 0; r < s.PageRowIndex && r < PageRowSlots; ++r) rows << s.PageRows[r];
+    QString description;
+    if (!m_core.printedLine().isEmpty() || s.PageRowIndex > 0)
+        description = QStringLiteral("再生した行：%1\n").arg(m_core.printedLine());
+    description += QStringLiteral("ページの行：\n") + rows.join(u'\n');
+    m_pmain->setAccessibleDescription(description);
+}
+
+void VReader3::mirror() {
+    const ReaderControls& c = m_core.controls();
+    m_l1->setText(c.L1.text);
+    m_l2->setText(c.L2.text);
+    m_l1->setAutoFillBackground(c.L1.opaque);
+    m_l2->setAutoFillBackground(c.L2.opaque);
+    m_l1->update();
+    m_l2->update();
+    m_form->setLinesVisible(c.Lines.visible);
+
+    // The file name grows to the right to show its whole text.
+    m_lfname->setText(c.Lfname.text);
+    m_lfname->resize(std::max(54 * m_zoomFactor, m_lfname->sizeHint().width()), 12 * m_zoomFactor);
+    m_label1->setText(c.Label1.text);
+    mirrorTitle();
+
+    m_pmain->setVisible(c.Pmain.visible);
+    m_pmain->update();
+    describePage();
+    m_pura2->setImage(m_core.pagePicture());
+    m_text2->setVisible(c.Text2.visible);
+    mirrorText(m_text1, c.Text1.text);
+    mirrorText(m_text2, c.Text2.text);
+
+    const Control* commands[] = {&c.Command1, &c.Command2, &c.Command3, &c.Command4,
+                                 &c.Command5, &c.Command6, &c.Command7};
+    for (int i = 0; i < 7; ++i) {
+        m_commands[i]->setText(commands[i]->text);
+        m_commands[i]->setVisible(commands[i]->visible);
+        m_commands[i]->setEnabled(commands[i]->enabled);
+    }
+}
+
+QString VReader3::chooseFile(const FileDialogRequest& request) {
+    switch (request.mode) {
+    case FileDialogRequest::Mode::Save:
+        return QFileDialog::getSaveFileName(this, QStringLiteral("セーブ"), request.startFolder, request.filter,
+                                            nullptr, QFileDialog::DontConfirmOverwrite);
+    case FileDialogRequest::Mode::Open:
+        return QFileDialog::getOpenFileName(this, QStringLiteral("ロード"), request.startFolder, request.filter);
+    case FileDialogRequest::Mode::OpenText:
+        return QFileDialog::getOpenFileName(this, QStringLiteral("テキストを開く"),
+                                            request.startFolder.isEmpty() ? QDir::homePath() : request.startFolder,
+                                            request.filter);
+    }
+    return {};
+}
+
+void VReader3::keyPressEvent(QKeyEvent* event) {
+    // Keys that no control took: the player view's keys, as on the page.
+    if (isNextLineKey(event)) {
+        playNextLine();
+    } else if (event->key() == Qt::Key_Home && event->modifiers() == Qt::NoModifier) {
+        rewind();
+    } else {
+        QMainWindow::keyPressEvent(event);
+    }
+}
+
+void VReader3::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!m_core.busy() && urls.size() == 1 && urls.first().isLocalFile()) event->acceptProposedAction();
+}
+
+void VReader3::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() != 1 || !urls.first().isLocalFile()) return;
+    event->acceptProposedAction();
+    openFile(urls.first().toLocalFile());
+}
+
+void VReader3::closeEvent(QCloseEvent* event) {
+    // Closing in the middle of a listing: the listing stops, its handler
+    // finishes (a book still being read is dropped), and the window (which
+    // lives until the event loop returns) is only hidden meanwhile.
+    if (m_core.busy()) m_core.abortListing();
+    event->accept();
+}
+
+}  // namespace velreader

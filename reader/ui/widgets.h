@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QImage>
+#include <QLabel>
+#include <QWidget>
+
+namespace velreader {
+
+class PageSurface;
+
+// A label that reports a click, for the tab labels.
+class ClickableLabel : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// One of the two helper pictures: an image at its natural size (times the
+// zoom) inside a sunken two-pixel border.
+class PictureView : public QWidget {
+public:
+    explicit PictureView(QWidget* parent);
+    void setImage(const QImage& image);
+    const QImage& image() const { return m_image; }
+    void setZoom(int zoom);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QImage m_image;
+    int m_zoom = 1;
+};
+
+// The page `Pmain`: shows the page at the zoom, its pictures in whole
+// pixels and its text drawn at the screen's own resolution. A left click,
+// a turn of the wheel towards the user (one line a notch) and the keys
+// Space, Enter, Right, Down and Page Down ask for the next line; Home asks
+// for the rewind.
+class PageView : public QWidget {
+    Q_OBJECT
+public:
+    PageView(const PageSurface& page, QWidget* parent);
+    void setZoom(int zoom);
+    int zoom() const { return m_zoom; }
+
+signals:
+    void nextLineWanted();
+    void rewindWanted();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    const PageSurface& m_page;
+    int m_zoom = 1;
+    int m_wheel = 0;  // eighths of a degree turned towards the user, not yet a notch
+};
+
+// True for the keys that play the next line: Space, Enter, Right, Down and
+// Page Down, without Ctrl or Alt.
+bool isNextLineKey(const QKeyEvent* event);
+
+// The client area: the window background and the four frame lines of the
+// page, filled beside the page so that they never cover it.
+class FormSurface : public QWidget {
+public:
+    explicit FormSurface(QWidget* parent);
+    void setLinesVisible(bool visible);
+    void setZoom(int zoom);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    bool m_linesVisible = true;
+    int m_zoom = 1;
+};
+
+}  // namespace velreader
