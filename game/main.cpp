@@ -8,10 +8,14 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <cstdio>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     common::installQtTranslations(app);
+    // The game takes no arguments (Qt's own, such as -platform, are gone by now).
+    for (const QString& argument : app.arguments().mid(1))
+        std::fprintf(stderr, "fleeceslot: ignoring the argument %s\n", qPrintable(argument));
     installGameFonts();
     const QString folder = common::applicationFolder();
     if (folder.isEmpty()) {

@@ -1,6 +1,7 @@
 // velreader: the reader and player for illustrated texts.
 #include <QApplication>
 #include <QMessageBox>
+#include <cstdio>
 
 #include "common/appfolder.h"
 #include "common/ui/translations.h"
@@ -18,5 +19,12 @@ int main(int argc, char** argv) {
     }
     velreader::VReader3 window(folder);
     window.show();
+    // A file named on the command line (a book opened from a file manager,
+    // say) is opened as a dropped one is: a ".vln" book loads, anything else
+    // is read in as a text.
+    const QStringList arguments = app.arguments();
+    if (arguments.size() > 1) window.openFile(arguments.at(1));
+    if (arguments.size() > 2)
+        std::fprintf(stderr, "velreader: only the first file is opened; %lld more ignored\n", arguments.size() - 2LL);
     return app.exec();
 }

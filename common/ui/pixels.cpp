@@ -34,7 +34,10 @@ QPoint picturePixelAt(QPointF at, const QRectF& target, QSize pictureSize, qreal
     const QPointF centre((device.x() + 0.5) / ratio - windowOffset.x(), (device.y() + 0.5) / ratio - windowOffset.y());
     const qreal x = (centre.x() - target.left()) * pictureSize.width() / target.width();
     const qreal y = (centre.y() - target.top()) * pictureSize.height() / target.height();
-    return {int(std::floor(x)), int(std::floor(y))};
+    // A centre exactly on the line between two pixels shows the one before
+    // it, as Qt's nearest-neighbour drawing does.
+    constexpr qreal tolerance = 1e-7;
+    return {int(std::ceil(x - tolerance)) - 1, int(std::ceil(y - tolerance)) - 1};
 }
 
 }  // namespace common

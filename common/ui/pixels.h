@@ -25,7 +25,8 @@ void fillRing(QPainter& painter, const QRectF& outer, const QRectF& inner, const
 
 // The pixel of a `pictureSize` picture drawn at `target` that lies under a
 // press at `at`: the pixel whose block holds the centre of the device pixel
-// pressed. `at` and `target` are in the logical coordinates of a widget whose
+// pressed (a centre on the line between two blocks belongs to the first,
+// as in Qt's drawing). `at` and `target` are in the logical coordinates of a widget whose
 // top left corner is at `windowOffset` in its window, on a device of
 // `devicePixelRatio` (device pixels are counted from the window's corner).
 // May lie outside the picture when the press is outside `target`.

@@ -1,12 +1,56 @@
 #include "common/ui/window_zoom.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QEvent>
 #include <QLayout>
+#include <QProxyStyle>
 #include <QWidget>
 #include <algorithm>
 
 namespace common {
+namespace {
+
+// The application's style with its sizes times the zoom: the marks of the
+// option buttons, scroll bars, frames and margins grow with the window, as
+// if the screen's scale had changed.
+class ZoomStyle : public QProxyStyle {
+public:
+    explicit ZoomStyle(int zoom) : QProxyStyle(QApplication::style()->name()), m_zoom(zoom) {}
+
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+        const int base = QProxyStyle::pixelMetric(metric, option, widget);
+        switch (metric) {
+        case PM_ExclusiveIndicatorWidth:
+        case PM_ExclusiveIndicatorHeight:
+        case PM_IndicatorWidth:
+        case PM_IndicatorHeight:
+        case PM_ScrollBarExtent:
+        case PM_ScrollBarSliderMin:
+        case PM_DefaultFrameWidth:
+        case PM_ButtonMargin:
+        case PM_ButtonDefaultIndicator:
+        case PM_MenuBarItemSpacing:
+        case PM_MenuBarPanelWidth:
+        case PM_MenuBarHMargin:
+        case PM_MenuBarVMargin:
+        case PM_MenuHMargin:
+        case PM_MenuVMargin:
+        case PM_MenuPanelWidth:
+        case PM_SmallIconSize:
+        case PM_RadioButtonLabelSpacing:
+        case PM_CheckBoxLabelSpacing:
+        case PM_FocusFrameHMargin:
+        case PM_FocusFrameVMargin: return base * m_zoom;
+        default: return base;
+        }
+    }
+
+private:
+    int m_zoom;
+};
+
+}  // namespace
 
 WindowZoom::WindowZoom(QWidget* window, QWidget* holder, QWidget* content, QSize designSize,
                        std::function<void(int)> apply)
@@ -50,9 +94,20 @@ void WindowZoom::setZoom(int zoom) {
     fitWindow();
 }
 
+void WindowZoom::restyle(int zoom) {
+    if (zoom == 1 && !m_style) return;
+    QStyle* previous = m_style;
+    m_style = zoom == 1 ? nullptr : new ZoomStyle(zoom);
+    QList<QWidget*> widgets = m_window->findChildren<QWidget*>();
+    widgets.prepend(m_window);
+    for (QWidget* w : widgets) w->setStyle(m_style ? m_style : QApplication::style());
+    delete previous;
+}
+
 void WindowZoom::show(int zoom) {
     const bool changed = zoom != m_zoom;
     m_zoom = zoom;
+    if (changed) restyle(zoom);
     m_apply(zoom);
     centre();
     if (changed) emit zoomChanged(zoom);

@@ -5,6 +5,7 @@
 #include <functional>
 
 class QAction;
+class QStyle;
 class QWidget;
 
 namespace common {
@@ -53,6 +54,7 @@ protected:
 
 private:
     void show(int zoom);
+    void restyle(int zoom);
     void fitWindow();
     void centre();
 
@@ -69,6 +71,7 @@ private:
     QAction* m_reset = nullptr;
     QAction* m_full = nullptr;
     QAction* m_leave = nullptr;
+    QStyle* m_style = nullptr;  // the window's style at the zoom shown
 };
 
 }  // namespace common

@@ -1,19 +1,25 @@
 #include "game/ui/hituji_window.h"
 
+#include "common/ui/window_zoom.h"
+
 #include <algorithm>
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QEvent>
 #include <QFont>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 
 namespace {
 
 const QString kGothic = QStringLiteral("ＭＳ ゴシック");
+constexpr QSize kClientSize(424, 164);
 
 QFont gothic(double points, bool bold) {
     QFont font(kGothic);
@@ -28,10 +34,8 @@ void setTimer(QTimer* timer, bool enabled) {
     if (!enabled && timer->isActive()) timer->stop();
 }
 
-void apply(QWidget* widget, const ControlState& c) {
-    widget->setEnabled(c.enabled);
-    widget->setVisible(c.visible);
-}
+// What each background button shows, for screen readers.
+const char16_t* const kBackgroundNames[] = {u"背景1 草原", u"背景2 星空", u"背景3 水色", u"背景4 羊毛もよう"};
 
 }  // namespace
 
@@ -45,20 +49,37 @@ Hituji::Hituji(HitujiGame& game, QWidget* parent)
           QMessageBox::critical(this, QStringLiteral("Woolmere"), text);
       }) {
     build();
+    buildTimers();
+    m_zoom = new common::WindowZoom(this, this, m_content, kClientSize, [this](int zoom) { applyZoom(zoom); });
+}
+
+template <typename W>
+W* Hituji::place(W* widget, const QRect& design) {
+    widget->setGeometry(design);
+    m_placed.append({widget, design});
+    return widget;
+}
+
+void Hituji::setDesignFont(QWidget* widget, const QFont& font) {
+    widget->setFont(font);
+    m_fonts.append({widget, font});
 }
 
 void Hituji::build() {
     setWindowTitle(QStringLiteral("Woolmere"));
-    setFixedSize(424, 164);
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);
     setPalette(pal);
-    setFont(gothic(9, false));
+    // Everything of the window stands on one content widget, which the zoom
+    // scales and full screen centres.
+    m_content = new QWidget(this);
+    m_content->resize(kClientSize);
+    setDesignFont(m_content, gothic(9, false));
 
     GameSurfaces& s = m_game.surfaces;
-    m_pmain = new SurfaceView(&s.Pmain, SurfaceView::Border::Flat, this);
-    m_pmain->setGeometry(7, 7, 202, 152);
+    m_pmain = place(new SurfaceView(&s.Pmain, SurfaceView::Border::Flat, m_content), QRect(7, 7, 202, 152));
+    m_pmain->setAccessibleName(QStringLiteral("牧場（羊が走る畑）"));
     connect(m_pmain, &SurfaceView::pressed, this,
             [this](Qt::MouseButton button, Qt::KeyboardModifiers mods, float x, float y) {
                 // Button 1 left, 2 right, 4 middle; Shift 1, Ctrl 2, Alt 4.
@@ -71,19 +92,17 @@ void Hituji::build() {
         [this] { m_game.Command1_Click(); }, [this] { m_game.Command2_Click(); },
         [this] { m_game.Command3_Click(); }, [this] { m_game.Command4_Click(); }};
     for (int i = 0; i < 4; ++i) {
-        auto* button = new QPushButton(this);
-        button->setGeometry(commandPlaces[i]);
-        button->setFocusPolicy(Qt::TabFocus);
+        auto* button = place(new QPushButton(m_content), commandPlaces[i]);
         connect(button, &QPushButton::clicked, this, [this, h = commandHandlers[i]] { handle(h); });
         m_commands[i] = button;
     }
+    m_commands[1]->setAccessibleName(QStringLiteral("もう一度（数え直す）"));
+    m_commands[3]->setAccessibleName(QStringLiteral("もう一度（刈り直す）"));
 
     const QRect labelPlaces[] = {{217, 35, 71, 13}, {217, 84, 59, 13}, {308, 35, 57, 13}, {217, 98, 59, 13}};
     for (int i = 0; i < 4; ++i) {
-        auto* label = new QLabel(this);
-        label->setGeometry(labelPlaces[i]);
-        m_labelWidths[i] = labelPlaces[i].width();
-        label->setFont(gothic(9.75, true));
+        auto* label = place(new QLabel(m_content), labelPlaces[i]);
+        setDesignFont(label, gothic(9.75, true));
         label->setAutoFillBackground(true);
         QPalette lp = label->palette();
         lp.setColor(QPalette::Window, lp.color(QPalette::Button));
@@ -92,12 +111,13 @@ void Hituji::build() {
         m_labels[i] = label;
     }
 
-    m_pzeb = new SurfaceView(&s.PZeb, SurfaceView::Border::Flat, this);
-    m_pzeb->setGeometry(217, 119, 202, 42);
+    m_pzeb = place(new SurfaceView(&s.PZeb, SurfaceView::Border::Flat, m_content), QRect(217, 119, 202, 42));
+    m_pzeb->setAccessibleName(QStringLiteral("バナー（クリックで音楽）"));
+    m_pzeb->setToolTip(QStringLiteral("クリックすると音楽が鳴ります。\n"
+                                      "Ctrl+＋ で拡大、Ctrl+－ で縮小、Ctrl+0 で元の大きさ、F11 で全画面。"));
     connect(m_pzeb, &SurfaceView::pressed, this, [this] { handle([this] { m_game.PZeb_Click(); }); });
 
-    m_pChange = new QWidget(this);
-    m_pChange->setGeometry(392, 7, 29, 85);
+    m_pChange = place(new QWidget(m_content), QRect(392, 7, 29, 85));
     m_pChange->setAutoFillBackground(true);
     m_pChange->setPalette(pal);
     auto* group = new QButtonGroup(this);
@@ -105,25 +125,36 @@ void Hituji::build() {
         [this] { m_game.Option1_Click(); }, [this] { m_game.Option2_Click(); },
         [this] { m_game.Option3_Click(); }, [this] { m_game.Option4_Click(); }};
     for (int i = 0; i < 4; ++i) {
-        auto* option = new QRadioButton(m_pChange);
-        option->setGeometry(7, 21 * i, 15, 22);
+        auto* option = place(new QRadioButton(m_pChange), QRect(7, 21 * i, 15, 22));
+        // White like the panel: a button's own background would be grey.
+        option->setBackgroundRole(QPalette::Window);
         option->setAutoFillBackground(true);
         option->setPalette(pal);
-        option->setToolTip(QStringLiteral("背景 %1").arg(i + 1));
+        option->setToolTip(QString::fromUtf16(kBackgroundNames[i]));
+        option->setAccessibleName(QString::fromUtf16(kBackgroundNames[i]));
         group->addButton(option, i + 1);
+        // A click runs the handler, also on the button already chosen; a
+        // choice made without a click (a screen reader's toggle) runs it too.
+        connect(option, &QRadioButton::pressed, this, [this, i] { m_optionPressed[i] = true; });
+        connect(option, &QRadioButton::released, this, [this, i] { m_optionPressed[i] = false; });
+        connect(option, &QRadioButton::toggled, this, [this, i, h = optionHandlers[i]](bool checked) {
+            if (checked && !m_optionPressed[i]) handle(h);
+        });
         connect(option, &QRadioButton::clicked, this, [this, h = optionHandlers[i]] { handle(h); });
         m_options[i] = option;
     }
 
     // The title picture covers the whole window until it is clicked; a click
     // on the prompt counts as a click on the picture.
-    m_pgamen = new SurfaceView(&s.Pgamen, SurfaceView::Border::Sunken, this);
-    m_pgamen->setGeometry(0, 0, 429, 174);
+    m_pgamen = place(new SurfaceView(&s.Pgamen, SurfaceView::Border::Sunken, m_content), QRect(0, 0, 429, 174));
+    m_pgamen->setAccessibleName(QStringLiteral("タイトル画面"));
+    m_pgamen->setAccessibleDescription(QStringLiteral("クリックするか Enter キーで始まります"));
+    m_pgamen->setFocusPolicy(Qt::StrongFocus);
     connect(m_pgamen, &SurfaceView::pressed, this, [this] { handle([this] { m_game.Pgamen_Click(); }); });
-    auto* prompt = new QLabel(m_pgamen);
-    prompt->setGeometry(125, 147, 177, 15);
+    connect(m_pgamen, &SurfaceView::activated, this, [this] { handle([this] { m_game.Pgamen_Click(); }); });
+    auto* prompt = place(new QLabel(m_pgamen), QRect(125, 147, 177, 15));
     prompt->setAlignment(Qt::AlignCenter);
-    prompt->setFont(gothic(11.25, false));
+    setDesignFont(prompt, gothic(11.25, false));
     prompt->setAttribute(Qt::WA_TransparentForMouseEvents);
     QPalette pp = prompt->palette();
     pp.setColor(QPalette::WindowText, Qt::white);
@@ -131,6 +162,11 @@ void Hituji::build() {
     m_labels[4] = prompt;
     m_pgamen->raise();
 
+    // Closing from the keyboard, exactly as the close box does.
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this), &QShortcut::activated, this, &QWidget::close);
+}
+
+void Hituji::buildTimers() {
     const int intervals[] = {20, 50, 100, 1000};
     const std::function<void()> timerHandlers[] = {
         [this] { m_game.Timer1_Timer(); }, [this] { m_game.Timer2_Timer(); },
@@ -146,6 +182,22 @@ void Hituji::build() {
     // Switched on with the music; its ticks do nothing.
     m_bgmCheck = new QTimer(this);
     m_bgmCheck->setInterval(1000);
+}
+
+void Hituji::applyZoom(int zoom) {
+    m_zoomFactor = zoom;
+    for (const Placed& p : m_placed) {
+        const QRect& d = p.design;
+        p.widget->setGeometry(d.x() * zoom, d.y() * zoom, d.width() * zoom, d.height() * zoom);
+    }
+    for (const Fonted& f : m_fonts) {
+        QFont font = f.font;
+        font.setPointSizeF(f.font.pointSizeF() * zoom);
+        f.widget->setFont(font);
+    }
+    for (SurfaceView* view : {m_pmain, m_pzeb, m_pgamen}) view->setZoom(zoom);
+    m_content->resize(kClientSize * zoom);
+    sync();
 }
 
 bool Hituji::Form_Load() {
@@ -165,33 +217,93 @@ void Hituji::handle(const std::function<void()>& handler) {
     sync();
 }
 
+void Hituji::syncTitle() {
+    const bool shown = m_game.controls.Pgamen.visible;
+    if (shown == m_titleShown && !shown) return;
+    m_titleShown = shown;
+    // While the title shows, the keys are the title's: nothing behind it
+    // can take the focus. Once it is gone the buttons are reached as usual.
+    for (QWidget* w : m_content->findChildren<QWidget*>()) {
+        if (w == m_pgamen || w->parentWidget() == m_pgamen) continue;
+        if (qobject_cast<QPushButton*>(w) || qobject_cast<QRadioButton*>(w)) {
+            w->setFocusPolicy(shown ? Qt::NoFocus : Qt::StrongFocus);
+            if (shown) w->installEventFilter(this);
+            else w->removeEventFilter(this);
+        }
+    }
+    if (shown) {
+        m_pgamen->setFocus();
+    } else {
+        m_pgamen->setFocusPolicy(Qt::NoFocus);
+        m_commands[0]->setFocus();
+    }
+}
+
 void Hituji::sync() {
     const GameControls& c = m_game.controls;
     const ControlState* commands[] = {&c.Command1, &c.Command2, &c.Command3, &c.Command4};
+    // Enabled first, then disabled: a disabled button passes the focus to
+    // the next enabled one in the tab order, which must already be enabled.
+    for (const bool enabling : {true, false}) {
+        for (int i = 0; i < 4; ++i) {
+            if (commands[i]->enabled == enabling) m_commands[i]->setEnabled(enabling);
+        }
+    }
     for (int i = 0; i < 4; ++i) {
-        apply(m_commands[i], *commands[i]);
+        m_commands[i]->setVisible(commands[i]->visible);
         m_commands[i]->setText(commands[i]->caption);
+        if (m_commands[i]->accessibleName().isEmpty() || i == 0 || i == 2) m_commands[i]->setAccessibleName(commands[i]->caption);
     }
     const ControlState* labels[] = {&c.Label1, &c.Label2, &c.Label3, &c.Label4, &c.Label5};
     for (int i = 0; i < 5; ++i) {
-        apply(m_labels[i], *labels[i]);
+        m_labels[i]->setEnabled(labels[i]->enabled);
+        m_labels[i]->setVisible(labels[i]->visible);
         m_labels[i]->setText(labels[i]->caption);
     }
     // The four score labels size themselves to their caption, so that a
     // count of four digits and its "g" stay readable; they never shrink
-    // below their design width.
+    // below their laid-out width.
+    const int designWidths[] = {71, 59, 57, 59};
     for (int i = 0; i < 4; ++i) {
         QLabel* label = m_labels[i];
-        const int width = std::max(m_labelWidths[i], label->sizeHint().width());
+        const int width = std::max(designWidths[i] * m_zoomFactor, label->sizeHint().width());
         if (label->width() != width) label->resize(width, label->height());
     }
-    apply(m_pChange, c.P_Change);
-    apply(m_pgamen, c.Pgamen);
+    m_pChange->setEnabled(c.P_Change.enabled);
+    m_pChange->setVisible(c.P_Change.visible);
+    m_pgamen->setEnabled(c.Pgamen.enabled);
+    m_pgamen->setVisible(c.Pgamen.visible);
+    syncTitle();
     const bool timers[] = {c.Timer1, c.Timer2, c.Timer3, c.Timer4};
     for (int i = 0; i < 4; ++i) setTimer(m_timers[i], timers[i]);
     setTimer(m_bgmCheck, c.BGM_Check);
     m_pmain->update();
     m_pzeb->update();
+    // A focus that went nowhere goes to the first enabled button.
+    if (!m_titleShown && isActiveWindow() && !QApplication::focusWidget()) {
+        for (QPushButton* button : m_commands) {
+            if (button->isEnabled()) {
+                button->setFocus();
+                break;
+            }
+        }
+    }
+}
+
+bool Hituji::eventFilter(QObject* watched, QEvent* event) {
+    // Behind the title no control takes a key or a click, whatever sends it.
+    if (m_titleShown) {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Shortcut: return true;
+        default: break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void Hituji::closeEvent(QCloseEvent* event) {

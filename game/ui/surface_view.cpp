@@ -1,5 +1,8 @@
 #include "game/ui/surface_view.h"
 
+#include "common/ui/pixels.h"
+
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -8,36 +11,56 @@ SurfaceView::SurfaceView(const QImage* surface, Border border, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+void SurfaceView::setZoom(int zoom) {
+    m_zoom = zoom;
+    update();
+}
+
+QRectF SurfaceView::pictureRect() const {
+    const qreal b = borderWidth() * m_zoom;
+    return {b, b, qreal(m_surface->width() * m_zoom), qreal(m_surface->height() * m_zoom)};
+}
+
 void SurfaceView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const int b = borderWidth();
-    painter.fillRect(rect(), Qt::white);
-    // Nearest-neighbour: on a high-DPI screen each pixel becomes a block.
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(QPoint(b, b), *m_surface);
+    const QRectF outer(rect());
+    const QRectF picture = pictureRect();
+    const qreal z = m_zoom;
+    // What the picture does not cover (a picture larger than the view is cut).
+    painter.fillRect(outer, Qt::white);
+    painter.save();
+    painter.setClipRect(outer.adjusted(borderWidth() * z, borderWidth() * z, -borderWidth() * z, -borderWidth() * z));
+    common::drawPicture(painter, picture, *m_surface);
+    painter.restore();
     if (m_border == Border::Flat) {
-        painter.setPen(QColor(0, 0, 0));
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    } else {
-        // A sunken 3-D frame: dark on the top and left, light on the bottom and right.
-        const QRect r = rect().adjusted(0, 0, -1, -1);
-        painter.setPen(QColor(128, 128, 128));
-        painter.drawLine(r.topLeft(), r.topRight());
-        painter.drawLine(r.topLeft(), r.bottomLeft());
-        painter.setPen(QColor(64, 64, 64));
-        painter.drawLine(r.topLeft() + QPoint(1, 1), r.topRight() + QPoint(-1, 1));
-        painter.drawLine(r.topLeft() + QPoint(1, 1), r.bottomLeft() + QPoint(1, -1));
-        painter.setPen(QColor(255, 255, 255));
-        painter.drawLine(r.bottomLeft(), r.bottomRight());
-        painter.drawLine(r.topRight(), r.bottomRight());
-        painter.setPen(QColor(212, 208, 200));
-        painter.drawLine(r.bottomLeft() + QPoint(1, -1), r.bottomRight() + QPoint(-1, -1));
-        painter.drawLine(r.topRight() + QPoint(-1, 1), r.bottomRight() + QPoint(-1, -1));
+        common::fillRing(painter, outer, outer.adjusted(z, z, -z, -z), QColor(0, 0, 0));
+        return;
     }
+    // A sunken 3-D frame: dark on the top and left, light on the bottom and
+    // right, in bands of whole design pixels.
+    const auto band = [&](const QRectF& r, const QColor& topLeft, const QColor& bottomRight) {
+        painter.fillRect(QRectF(r.left(), r.top(), r.width(), z), topLeft);
+        painter.fillRect(QRectF(r.left(), r.top(), z, r.height()), topLeft);
+        painter.fillRect(QRectF(r.left() + z, r.bottom() - z, r.width() - z, z), bottomRight);
+        painter.fillRect(QRectF(r.right() - z, r.top() + z, z, r.height() - z), bottomRight);
+    };
+    band(outer, QColor(128, 128, 128), QColor(255, 255, 255));
+    band(outer.adjusted(z, z, -z, -z), QColor(64, 64, 64), QColor(212, 208, 200));
 }
 
 void SurfaceView::mousePressEvent(QMouseEvent* event) {
-    const int b = borderWidth();
-    const QPointF p = event->position();
-    emit pressed(event->button(), event->modifiers(), static_cast<float>(p.x() - b), static_cast<float>(p.y() - b));
+    const QPoint pixel = common::picturePixelAt(event->position(), pictureRect(), m_surface->size(),
+                                                devicePixelRatioF(), mapTo(window(), QPointF(0, 0)));
+    // The border is no part of the picture: presses on it are not the picture's.
+    if (!QRect(QPoint(0, 0), m_surface->size()).contains(pixel)) return;
+    emit pressed(event->button(), event->modifiers(), float(pixel.x()), float(pixel.y()));
+}
+
+void SurfaceView::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) && !event->isAutoRepeat()) {
+        emit activated();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }

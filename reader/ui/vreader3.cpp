@@ -75,6 +75,7 @@ void VReader3::buildControls() {
     m_pura->setAccessibleName(QStringLiteral("白紙のページの絵"));
     m_pura2 = place(new PictureView(m_form), QRect(406, -7, 404, 204));
     m_pura2->setAccessibleName(QStringLiteral("いまのページの絵"));
+    m_form->addLines();
 
     m_pmain = place(new PageView(m_core.page(), m_form), QRect(7, 28, PageSurface::Width, PageSurface::Height));
     m_pmain->setAccessibleName(QStringLiteral("ページ"));

@@ -117,32 +117,51 @@ void PageView::keyPressEvent(QKeyEvent* event) {
     }
 }
 
-FormSurface::FormSurface(QWidget* parent) : QWidget(parent) {}
-
-void FormSurface::setLinesVisible(bool visible) {
-    if (visible == m_linesVisible) return;
-    m_linesVisible = visible;
-    update();
+FrameLines::FrameLines(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
 }
 
-void FormSurface::setZoom(int zoom) {
+void FrameLines::setZoom(int zoom) {
     m_zoom = zoom;
     update();
 }
 
-void FormSurface::paintEvent(QPaintEvent*) {
+void FrameLines::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), QColor(255, 220, 224));
-    if (!m_linesVisible) return;
-    // Line1 to Line4: the top edge from (6, 27) to (408, 27), the bottom edge
-    // at y 229, the left edge at x 6 and the right edge at x 407, each line
-    // one design pixel wide, ending before its end point.
+    // The top edge from (6, 27) to (408, 27), the bottom edge at y 229, the
+    // left edge at x 6 and the right edge at x 407, each one design pixel
+    // wide and ending before its end point.
     const qreal z = m_zoom;
     const QColor orange(255, 156, 0);
     painter.fillRect(QRectF(6 * z, 27 * z, 402 * z, z), orange);
     painter.fillRect(QRectF(6 * z, 229 * z, 402 * z, z), orange);
     painter.fillRect(QRectF(6 * z, 27 * z, z, 203 * z), orange);
     painter.fillRect(QRectF(407 * z, 27 * z, z, 203 * z), orange);
+}
+
+FormSurface::FormSurface(QWidget* parent) : QWidget(parent) {}
+
+void FormSurface::addLines() {
+    m_lines = new FrameLines(this);
+    m_lines->setGeometry(rect());
+}
+
+void FormSurface::setLinesVisible(bool visible) {
+    if (m_lines) m_lines->setVisible(visible);
+}
+
+void FormSurface::setZoom(int zoom) {
+    if (m_lines) {
+        m_lines->setGeometry(0, 0, width(), height());
+        m_lines->setZoom(zoom);
+    }
+    update();
+}
+
+void FormSurface::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor(255, 220, 224));
 }
 
 }  // namespace velreader

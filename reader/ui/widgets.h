@@ -70,20 +70,37 @@ private:
 // Page Down, without Ctrl or Alt.
 bool isNextLineKey(const QKeyEvent* event);
 
-// The client area: the window background and the four frame lines of the
-// page, filled beside the page so that they never cover it.
-class FormSurface : public QWidget {
+// The four frame lines of the page, Line1 to Line4, filled beside the page
+// so that they never cover it. They lie over the helper pictures, whose
+// strip at the window's edge would otherwise hide part of the frame, and
+// under every other control.
+class FrameLines : public QWidget {
 public:
-    explicit FormSurface(QWidget* parent);
-    void setLinesVisible(bool visible);
+    explicit FrameLines(QWidget* parent);
     void setZoom(int zoom);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    bool m_linesVisible = true;
     int m_zoom = 1;
+};
+
+// The client area: the window background, and the frame lines of the page.
+class FormSurface : public QWidget {
+public:
+    explicit FormSurface(QWidget* parent);
+    // Made once the helper pictures are, to lie over them.
+    void addLines();
+    void setLinesVisible(bool visible);
+    bool linesVisible() const { return m_lines && m_lines->isVisible(); }
+    void setZoom(int zoom);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    FrameLines* m_lines = nullptr;
 };
 
 }  // namespace velreader

@@ -1,7 +1,11 @@
 // The real window: controls at their places, events forwarded to the core,
 // listings that neither re-enter nor break on closing. With
 // VELREADER_SCREENSHOTS=folder the tests also save screenshots there.
+#include <QAccessible>
 #include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QWheelEvent>
 #include <QFontInfo>
 #include <QMimeData>
 #include <QUrl>
@@ -163,6 +167,133 @@ TEST_F(Window, theRecordMenuOffersTextsAndTheDialogsSpeakTheUsersLanguage) {
     QLocale::setDefault(before);
     EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Open"), "開く");
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "キャンセル");
+}
+
+// In the player view the page plays one line for each key, click or wheel
+// notch, and none of them acts while "再生" is disabled or hidden.
+TEST_F(Window, keysClicksAndTheWheelEachPlayExactlyOneLine) {
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.text1()->setPlainText(numberedLines(20));
+    click(window.tab(2));
+    click(window.command(1));
+    click(window.tab(1));
+    const auto line = [&] { return window.core().state().CurrentLine; };
+    PageView* page = window.pmain();
+    page->setFocus();
+    int expected = 0;
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Right, Qt::Key_Down, Qt::Key_PageDown}) {
+        QTest::keyClick(page, key);
+        EXPECT_EQ(line(), ++expected) << key;
+    }
+    QTest::mouseClick(page, Qt::LeftButton, {}, QPoint(200, 100));
+    EXPECT_EQ(line(), ++expected);
+    QTest::mouseClick(page, Qt::RightButton, {}, QPoint(200, 100));
+    EXPECT_EQ(line(), expected) << "only the left button";
+    const auto wheel = [&](int delta) {
+        QWheelEvent event(QPointF(100, 100), page->mapToGlobal(QPointF(100, 100)), {}, QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(page, &event);
+    };
+    wheel(-120);
+    EXPECT_EQ(line(), ++expected);
+    wheel(-60);
+    EXPECT_EQ(line(), expected) << "half a notch is no line yet";
+    wheel(-60);
+    EXPECT_EQ(line(), ++expected);
+    wheel(240);
+    EXPECT_EQ(line(), expected) << "turning away plays nothing";
+    QTest::keyClick(page, Qt::Key_Home);
+    EXPECT_EQ(line(), 0);
+    EXPECT_EQ(window.core().state().PageLineCount, 0) << "Home rewinds";
+
+    // To the end: "再生" goes off, and nothing plays any more.
+    for (int i = 0; i <= 20; ++i) QTest::keyClick(page, Qt::Key_Space);
+    ASSERT_FALSE(window.command(2)->isEnabled());
+    const int rows = window.core().state().PageRowIndex;
+    QTest::keyClick(page, Qt::Key_Space);
+    QTest::mouseClick(page, Qt::LeftButton, {}, QPoint(200, 100));
+    wheel(-120);
+    EXPECT_EQ(window.core().state().PageRowIndex, rows);
+
+    // In the reading view the page is hidden, and typing stays typing.
+    QTest::keyClick(page, Qt::Key_Home);
+    click(window.tab(2));
+    window.text1()->clear();
+    window.text1()->setFocus();
+    QTest::keyClicks(window.text1(), "a b");
+    QTest::keyClick(window.text1(), Qt::Key_Return);
+    QTest::keyClick(window.text1(), Qt::Key_Home);
+    EXPECT_EQ(window.text1()->toPlainText(), "a b\n");
+    EXPECT_EQ(line(), 0);
+    QTest::keyClick(&window, Qt::Key_Space);
+    EXPECT_EQ(line(), 0) << "the play keys need the player view";
+}
+
+TEST_F(Window, ctrlKeysSwitchViewsAndOpenTheBookCommands) {
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_2, Qt::ControlModifier);
+    EXPECT_TRUE(window.core().controls().L2.opaque);
+    QTest::keyClick(&window, Qt::Key_1, Qt::ControlModifier);
+    EXPECT_TRUE(window.core().controls().L1.opaque);
+    QTest::keyClick(window.pmain(), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_TRUE(window.core().controls().L2.opaque);
+    QList<FileDialogRequest::Mode> asked;
+    window.core().setFileDialog([&](const FileDialogRequest& r) { return asked << r.mode, QString(); });
+    QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClick(&window, Qt::Key_T, Qt::ControlModifier);
+    EXPECT_EQ(asked, (QList<FileDialogRequest::Mode>{FileDialogRequest::Mode::Save, FileDialogRequest::Mode::Open,
+                                                     FileDialogRequest::Mode::OpenText}));
+}
+
+TEST_F(Window, zoomScalesTheWholeWindowFromTheViewMenuOrTheKeys) {
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const QSize one = window.size();
+    QMenu* view = nullptr;
+    for (QAction* a : window.menuBar()->actions())
+        if (a->text() == "表示") view = a->menu();
+    ASSERT_TRUE(view);
+    QStringList items;
+    for (QAction* a : view->actions()) items << a->text();
+    EXPECT_TRUE(items.contains("拡大") && items.contains("縮小") && items.contains("標準の大きさ"));
+    for (int zoom = 2; zoom <= 4; ++zoom) {
+        QTest::keyClick(&window, Qt::Key_Plus, Qt::ControlModifier);
+        QApplication::processEvents();
+        EXPECT_EQ(window.centralWidget()->size(), QSize(418, 304) * zoom);
+        EXPECT_EQ(window.pmain()->geometry(), QRect(7 * zoom, 28 * zoom, 400 * zoom, 200 * zoom));
+        EXPECT_EQ(window.command(2)->geometry(), QRect(331 * zoom, 238 * zoom, 78 * zoom, 29 * zoom));
+        EXPECT_GE(window.width(), 418 * zoom);
+    }
+    screenshot(window, "zoom4.png");
+    QTest::keyClick(&window, Qt::Key_0, Qt::ControlModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(window.size(), one);
+}
+
+// A screen reader reads along: the page tells the line just printed and
+// the rows on it.
+TEST_F(Window, everyControlHasANameAndThePageDescribesWhatItShows) {
+    for (int i = 1; i <= 7; ++i) {
+        QAccessibleInterface* button = QAccessible::queryAccessibleInterface(window.command(i));
+        EXPECT_FALSE(button->text(QAccessible::Name).isEmpty()) << i;
+    }
+    EXPECT_EQ(window.pmain()->accessibleName(), "ページ");
+    EXPECT_EQ(window.text1()->accessibleName(), "入力欄");
+    EXPECT_EQ(window.text2()->accessibleName(), "一覧");
+    window.text1()->setPlainText("一行目\n" + QString(45, u'長'));
+    click(window.tab(2));
+    click(window.command(1));
+    click(window.tab(1));
+    click(window.command(2));
+    EXPECT_EQ(window.pmain()->accessibleDescription(), "再生した行：一行目\nページの行：\n一行目");
+    click(window.command(2));
+    EXPECT_EQ(window.pmain()->accessibleDescription(),
+              "再生した行：" + QString(30, u'長') + "\nページの行：\n一行目\n" + QString(30, u'長'));
+    QAccessibleInterface* page = QAccessible::queryAccessibleInterface(window.pmain());
+    EXPECT_TRUE(page->text(QAccessible::Description).startsWith("再生した行："));
 }
 
 // The sample book loads, names only pictures that ship, and plays to its end.
