@@ -15,7 +15,8 @@ namespace {
 QByteArray nativePath(const QString& path) { return QFile::encodeName(path); }
 
 FileError systemError(int code) {
-    if (code == ENOENT) return {FileError::Kind::Missing, code};
+    // A folder on the way that is a file: nothing stands at the path either.
+    if (code == ENOENT || code == ENOTDIR) return {FileError::Kind::Missing, code};
     if (code == EISDIR) return {FileError::Kind::Folder, code};
     return {FileError::Kind::System, code};
 }

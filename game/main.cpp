@@ -1,5 +1,7 @@
 // fleeceslot: the game "Woolmere".
 #include "common/appfolder.h"
+#include "common/datafolder.h"
+#include "common/ui/stop_signals.h"
 #include "common/ui/translations.h"
 #include "game/phases/random.h"
 #include "game/sound/music.h"
@@ -12,11 +14,12 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QLatin1String(common::GameId));
     common::installQtTranslations(app);
+    installGameFonts();
     // The game takes no arguments (Qt's own, such as -platform, are gone by now).
     for (const QString& argument : app.arguments().mid(1))
         std::fprintf(stderr, "fleeceslot: ignoring the argument %s\n", qPrintable(argument));
-    installGameFonts();
     const QString folder = common::applicationFolder();
     if (folder.isEmpty()) {
         // Without its own folder the game could not tell where its files are.
@@ -24,14 +27,20 @@ int main(int argc, char** argv) {
                               QStringLiteral("The game cannot find the folder it was started from."));
         return 1;
     }
+    // A portable copy keeps its save and report beside the program; an
+    // installed copy keeps them in the user's data folder.
+    const QString saveFolder = common::writableFolder(folder, QLatin1String(common::GameId));
     // Seeded from the clock at start-up.
     ClockSeededRandom random;
     // The tune is loaded as soon as the sound device opens, so that the
     // first click on the banner starts it at once.
     Music music(Music::systemSoundFont(), folder + QStringLiteral("maki.mid"));
-    HitujiGame game(random, music, folder);
+    HitujiGame game(random, music, folder, saveFolder.isEmpty() ? folder : saveFolder);
     Hituji window(game);
     if (!window.Form_Load()) return 1;
+    // Told to stop (the session ends, say), the game closes as from its
+    // close box, keeping its scores.
+    common::closeOnStopSignals(window);
     window.show();
     return app.exec();
 }

@@ -4,11 +4,14 @@
 #include <cstdio>
 
 #include "common/appfolder.h"
+#include "common/datafolder.h"
+#include "common/ui/stop_signals.h"
 #include "common/ui/translations.h"
 #include "reader/ui/vreader3.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QLatin1String(common::ReaderId));
     common::installQtTranslations(app);
     const QString folder = common::applicationFolder();
     if (folder.isEmpty()) {
@@ -17,7 +20,19 @@ int main(int argc, char** argv) {
                               QStringLiteral("プログラムのフォルダがわかりません。起動できません。"));
         return 1;
     }
-    velreader::VReader3 window(folder);
+    // A portable copy keeps everything beside the program; an installed one
+    // starts its book dialogs in the user's own "Book" folder (given the
+    // sample book the first time) and looks for pictures in the user's "E"
+    // before the installed one.
+    velreader::ReaderFolders folders = velreader::ReaderFolders::portable(folder);
+    const QString user = common::userDataFolder(QLatin1String(common::ReaderId));
+    if (common::isInstalledCopy(folder) && !user.isEmpty()) {
+        folders = velreader::ReaderFolders::installed(folder, user);
+        velreader::offerSampleBooks(folder + QStringLiteral("Book"), folders.bookFolder);
+    }
+    velreader::VReader3 window(folders);
+    // Told to stop (the session ends, say), the reader closes its window.
+    common::closeOnStopSignals(window);
     window.show();
     // A file named on the command line (a book opened from a file manager,
     // say) is opened as a dropped one is: a ".vln" book loads, anything else

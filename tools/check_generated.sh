@@ -39,7 +39,8 @@ python3 tools/sound/make_effects.py "$work/sounds" > /dev/null
 python3 tools/sound/make_tune.py "$work/sounds/maki.mid" > /dev/null
 same "$work/sounds" assets/game/sounds '*'
 python3 tools/art/make_icons.py "$work/icons" > /dev/null
-same "$work/icons" assets/icons '*'
+same "$work/icons" assets/icons '*.png'
+same "$work/icons" assets/icons '*.svg'
 "$sample_book_tool" reader/tools/sample_story.txt "$work/book/hitsuji_no_tabi.vln" > /dev/null
 same "$work/book" assets/reader/Book '*.vln'
 

@@ -4,7 +4,8 @@
 PACKAGES=(qt6-base-dev libsdl2-mixer-dev libfluidsynth-dev timgm6mb-soundfont
           fonts-ipafont-gothic fonts-ipafont-mincho ninja-build cmake g++ clang
           libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev pkg-config libxcb1-dev xvfb xauth
-          python3 qt6-translations-l10n)
+          python3 qt6-translations-l10n desktop-file-utils appstream shared-mime-info
+          lintian dpkg-dev)
 
 install_missing_packages() {
   local missing=()

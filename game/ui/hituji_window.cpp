@@ -1,5 +1,7 @@
 #include "game/ui/hituji_window.h"
 
+#include "common/datafolder.h"
+#include "common/ui/program_icon.h"
 #include "common/ui/window_zoom.h"
 
 #include <algorithm>
@@ -9,12 +11,17 @@
 #include <QCloseEvent>
 #include <QEvent>
 #include <QFont>
+#include <QIcon>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
+
+// The icons are compiled into this static library; its resources must be
+// registered by hand, since nothing else refers to them.
+static void initIcons() { Q_INIT_RESOURCE(fleeceslot_icons); }
 
 namespace {
 
@@ -67,6 +74,8 @@ void Hituji::setDesignFont(QWidget* widget, const QFont& font) {
 
 void Hituji::build() {
     setWindowTitle(QStringLiteral("Woolmere"));
+    initIcons();
+    setWindowIcon(common::programIcon(QLatin1String(common::GameId)));
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);

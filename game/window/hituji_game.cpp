@@ -3,9 +3,12 @@
 #include "common/fileio.h"
 #include "game/drawing/game_drawing.h"
 
+#include <QDir>
 
-HitujiGame::HitujiGame(RandomSource& random, SoundPlayer& sound, QString appFolder)
-    : m_random(random), m_sound(sound), m_appFolder(std::move(appFolder)) {
+
+HitujiGame::HitujiGame(RandomSource& random, SoundPlayer& sound, QString appFolder, QString saveFolder)
+    : m_random(random), m_sound(sound), m_appFolder(std::move(appFolder)),
+      m_saveFolder(saveFolder.isEmpty() ? m_appFolder : std::move(saveFolder)) {
     // Pictures are loaded once, when the window is created.
     loadGameSurfaces(surfaces, &m_artError);
 }
@@ -20,7 +23,7 @@ savefiles::FileResult HitujiGame::Form_Load() {
 
     savefiles::SaveData saved;
     bool found = false;
-    const QString path = m_appFolder + QLatin1String(savefiles::kSaveFileName);
+    const QString path = m_saveFolder + QLatin1String(savefiles::kSaveFileName);
     savefiles::FileResult result = savefiles::readSave(path, saved, found);
     if (!result.ok || !found) return result;
     state.SuccessCount = saved.SuccessCount;
@@ -30,15 +33,23 @@ savefiles::FileResult HitujiGame::Form_Load() {
     return result;
 }
 
+void HitujiGame::makeSaveFolder() const {
+    // The user's own folder is made when first needed; the application
+    // folder is never made (a missing one is an error to report).
+    if (m_saveFolder != m_appFolder) QDir().mkpath(m_saveFolder);
+}
+
 savefiles::FileResult HitujiGame::Form_QueryUnload() {
-    return savefiles::writeSave(m_appFolder + QLatin1String(savefiles::kSaveFileName),
+    makeSaveFolder();
+    return savefiles::writeSave(m_saveFolder + QLatin1String(savefiles::kSaveFileName),
                                 {state.SuccessCount, state.BestWool});
 }
 
 savefiles::FileResult HitujiGame::Form_Unload() {
     m_sound.PlayMidi(QString());
     controls.BGM_Check = false;
-    return savefiles::writeReport(m_appFolder + QLatin1String(savefiles::kReportFileName),
+    makeSaveFolder();
+    return savefiles::writeReport(m_saveFolder + QLatin1String(savefiles::kReportFileName),
                                   {state.SuccessCount, state.BestWool});
 }
 

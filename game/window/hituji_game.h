@@ -16,14 +16,18 @@
 class HitujiGame {
 public:
     // `appFolder` ends in "/"; the random source and the sound player are
-    // used for the game's whole life and must outlive it.
-    HitujiGame(RandomSource& random, SoundPlayer& sound, QString appFolder);
+    // used for the game's whole life and must outlive it. The save file and
+    // the report are kept in `saveFolder` (ending in "/"), the application
+    // folder unless another is given; another folder is created when the
+    // files are first written.
+    HitujiGame(RandomSource& random, SoundPlayer& sound, QString appFolder, QString saveFolder = {});
 
     GameState state;
     GameControls controls;
     GameSurfaces surfaces;
 
     const QString& appFolder() const { return m_appFolder; }
+    const QString& saveFolder() const { return m_saveFolder; }
 
     // Start-up: makes the application folder current, sets every field to its
     // start value and reads "hituji.dat". Returns an error when the art cannot
@@ -59,9 +63,11 @@ public:
 private:
     void chooseBackground(int choice);
     void showFrame();  // the composed frame on Pura goes to the screen
+    void makeSaveFolder() const;
 
     RandomSource& m_random;
     SoundPlayer& m_sound;
     QString m_appFolder;
+    QString m_saveFolder;
     QString m_artError;  // why the pictures could not be loaded, if they could not
 };

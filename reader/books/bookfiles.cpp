@@ -1,5 +1,6 @@
 // "セーブ" and "ロード": book files chosen in the file dialog.
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include "common/cp932.h"
@@ -57,6 +58,13 @@ void replaceAll(QString& text) {
 }
 
 }  // namespace
+
+void offerSampleBooks(const QString& sampleBooks, const QString& userBooks) {
+    if (QFileInfo::exists(userBooks) || !QDir().mkpath(userBooks)) return;
+    const QDir samples(sampleBooks);
+    for (const QString& name : samples.entryList({QStringLiteral("*.vln")}, QDir::Files))
+        QFile::copy(samples.filePath(name), QDir(userBooks).filePath(name));
+}
 
 QString ReaderCore::chooseBookFile(FileDialogRequest::Mode mode) {
     if (!m_fileDialog) return {};

@@ -35,7 +35,7 @@ QImage decode(const QString& path, QSize size) {
 
 }  // namespace
 
-PictureStore::PictureStore(QString folder) : m_folder(std::move(folder)), m_cache(CachedPictures) {}
+PictureStore::PictureStore(QStringList folders) : m_folders(std::move(folders)), m_cache(CachedPictures) {}
 
 bool PictureStore::isPlainFileName(const QString& name) {
     if (name.isEmpty() || name == u"." || name == u"..") return false;
@@ -44,20 +44,25 @@ bool PictureStore::isPlainFileName(const QString& name) {
 
 QImage PictureStore::load(const QString& name, QSize size) {
     if (!isPlainFileName(name)) return {};
-    const QFileInfo info(m_folder + name);
+    QFileInfo info;
+    for (const QString& folder : m_folders) {
+        info = QFileInfo(folder + name);
+        if (info.exists()) break;
+    }
     // isFile() follows a link to its target and is false for folders, pipes
     // and devices, whose reading could block or never end.
     if (!info.isFile() || info.size() > MaxFileSize) return {};
     const QDateTime modified = info.lastModified();
-    if (const Entry* hit = m_cache.object(name)) {
+    const QString path = info.filePath();
+    if (const Entry* hit = m_cache.object(path)) {
         if (hit->modified == modified && hit->size == info.size() && hit->decodedSize == size) return hit->image;
     }
     QImage image = decode(info.filePath(), size);
     if (image.isNull()) {
-        m_cache.remove(name);
+        m_cache.remove(path);
         return {};
     }
-    m_cache.insert(name, new Entry{modified, info.size(), size, image});
+    m_cache.insert(path, new Entry{modified, info.size(), size, image});
     return image;
 }
 

@@ -5,21 +5,25 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 namespace velreader {
 
-// The page pictures in the picture folder ("E/" in the application folder).
+// The page pictures in the picture folders ("E/" in the application folder;
+// for an installed copy the user's own "E/" first, then the installed one).
 // Names come from users and from book files, so only a plain file name that
-// stays inside the folder is looked up; decoded pictures are kept so that a
+// stays inside a folder is looked up; decoded pictures are kept so that a
 // picture shown again costs no decoding.
 class PictureStore {
 public:
     // Larger files are not read as pictures.
     static constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
 
-    explicit PictureStore(QString folder);
+    // `folders` end in "/" and are searched in order: the first that holds a
+    // file of the name gives the picture.
+    explicit PictureStore(QStringList folders);
 
-    const QString& folder() const { return m_folder; }
+    const QStringList& folders() const { return m_folders; }
 
     // True for a name that can only mean a file directly inside the folder:
     // not empty, no folder separator, not "." or "..", no NUL character.
@@ -41,8 +45,8 @@ private:
         QImage image;
     };
 
-    QString m_folder;
-    QCache<QString, Entry> m_cache;
+    QStringList m_folders;
+    QCache<QString, Entry> m_cache;  // by path
 };
 
 }  // namespace velreader

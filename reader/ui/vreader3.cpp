@@ -1,15 +1,22 @@
 #include "reader/ui/vreader3.h"
 
 #include <QAction>
+#include <QIcon>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QShortcut>
 
+#include "common/datafolder.h"
+#include "common/ui/program_icon.h"
 #include "common/ui/window_zoom.h"
 #include "reader/ui/textbox.h"
 #include "reader/window/fonts.h"
+
+// The icons are compiled into this static library; its resources must be
+// registered by hand, since nothing else refers to them.
+static void initIcons() { Q_INIT_RESOURCE(velreader_icons); }
 
 namespace velreader {
 namespace {
@@ -29,8 +36,12 @@ void setTextColour(QWidget* widget, const QColor& colour) {
 }  // namespace
 
 VReader3::VReader3(const QString& applicationFolder, QWidget* parent)
-    : QMainWindow(parent), m_core(applicationFolder) {
+    : VReader3(ReaderFolders::portable(applicationFolder), parent) {}
+
+VReader3::VReader3(ReaderFolders folders, QWidget* parent) : QMainWindow(parent), m_core(std::move(folders)) {
     installFontSubstitutions();
+    initIcons();
+    setWindowIcon(common::programIcon(QLatin1String(common::ReaderId)));
     setWindowTitle(QStringLiteral("Velin-Reader Ver 1.0"));
     setAcceptDrops(true);
     buildControls();

@@ -31,7 +31,9 @@ class TextBox;
 class VReader3 : public QMainWindow {
     Q_OBJECT
 public:
+    // A portable copy: pictures and books in `applicationFolder` (ending in "/").
     explicit VReader3(const QString& applicationFolder, QWidget* parent = nullptr);
+    explicit VReader3(ReaderFolders folders, QWidget* parent = nullptr);
 
     ReaderCore& core() { return m_core; }
 

@@ -4,11 +4,22 @@
 
 namespace velreader {
 
-ReaderCore::ReaderCore(QString applicationFolder)
-    : m_applicationFolder(std::move(applicationFolder)),
+ReaderFolders ReaderFolders::portable(const QString& applicationFolder) {
+    return {applicationFolder + QStringLiteral("Book"), {applicationFolder + QStringLiteral("E/")}};
+}
+
+ReaderFolders ReaderFolders::installed(const QString& applicationFolder, const QString& userFolder) {
+    return {userFolder + QStringLiteral("Book"),
+            {userFolder + QStringLiteral("E/"), applicationFolder + QStringLiteral("E/")}};
+}
+
+ReaderCore::ReaderCore(const QString& applicationFolder) : ReaderCore(ReaderFolders::portable(applicationFolder)) {}
+
+ReaderCore::ReaderCore(ReaderFolders folders)
+    : m_folders(std::move(folders)),
       m_pura(blankPicture(DesignPictureColour)),
       m_pura2(m_pura),
-      m_pictures(m_applicationFolder + QStringLiteral("E/")) {}
+      m_pictures(m_folders.pictureFolders) {}
 
 void ReaderCore::Form_Load() {
     if (m_busy) return;

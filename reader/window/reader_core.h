@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 #include "reader/playback/page.h"
 #include "reader/playback/pictures.h"
@@ -23,6 +24,23 @@ struct FileDialogRequest {
     QString filter;       // "Velinファイル (*.vln)"
 };
 
+// Where the reader finds its pictures and books.
+struct ReaderFolders {
+    QString bookFolder;          // where the book dialogs start (no trailing "/")
+    QStringList pictureFolders;  // searched in order, each ending in "/"
+
+    // A portable copy: "Book" and "E/" in the application folder.
+    static ReaderFolders portable(const QString& applicationFolder);
+    // An installed copy: the user's own "Book" and "E/" in `userFolder`, and
+    // the installed pictures after the user's.
+    static ReaderFolders installed(const QString& applicationFolder, const QString& userFolder);
+};
+
+// Gives a user the sample books: when `userBooks` does not exist yet, it is
+// made and every ".vln" book of `sampleBooks` is copied into it. A folder
+// that exists is left alone, so a user's own books are never touched.
+void offerSampleBooks(const QString& sampleBooks, const QString& userBooks);
+
 // Shows the dialog and returns the chosen path, or an empty text on Cancel.
 using FileDialog = std::function<QString(const FileDialogRequest&)>;
 
@@ -37,7 +55,8 @@ class ReaderCore {
 public:
     // `applicationFolder` ends in "/"; pictures are looked up in its "E/"
     // folder and the book dialogs start in its "Book" folder.
-    explicit ReaderCore(QString applicationFolder);
+    explicit ReaderCore(const QString& applicationFolder);
+    explicit ReaderCore(ReaderFolders folders);
 
     void setFileDialog(FileDialog dialog) { m_fileDialog = std::move(dialog); }
     void setEventPump(std::function<void()> pump) { m_eventPump = std::move(pump); }
@@ -57,8 +76,7 @@ public:
     // The display line the last play step printed; empty after a rewind.
     const QString& printedLine() const { return m_printedLine; }
 
-    QString pictureFolder() const { return m_applicationFolder + QStringLiteral("E/"); }
-    QString bookFolder() const { return m_applicationFolder + QStringLiteral("Book"); }
+    QString bookFolder() const { return m_folders.bookFolder; }
 
     // True while a handler runs (it can only be seen from the event pump).
     bool busy() const { return m_busy; }
@@ -156,7 +174,7 @@ private:
     QString chooseBookFile(FileDialogRequest::Mode mode);
     void finishLoad(const QString& path, const Book& book);
 
-    QString m_applicationFolder;
+    ReaderFolders m_folders;
     ReaderState m_state;
     ReaderControls m_controls;
     PageSurface m_page;

@@ -170,6 +170,41 @@ TEST_F(SaveFilesTest, anApplicationFolderThatCannotBeEnteredStopsTheStart) {
     EXPECT_TRUE(load.error.contains(QStringLiteral("current folder"))) << load.error.toStdString();
 }
 
+// An installed copy keeps its files in the user's own folder, made when
+// first written; nothing goes into the application folder.
+TEST_F(SaveFilesTest, aSeparateSaveFolderIsMadeWhenNeededAndTheApplicationFolderStaysUntouched) {
+    const QString user = folder() + QStringLiteral("data/org.woolmere.Fleeceslot/");
+    {
+        HitujiGame game(random, sound, folder(), user);
+        ASSERT_TRUE(game.Form_Load().ok) << "no save yet is no error";
+        game.state.SuccessCount = 3;
+        game.state.BestWool = 524;
+        EXPECT_TRUE(game.Form_QueryUnload().ok);
+        EXPECT_TRUE(game.Form_Unload().ok);
+    }
+    EXPECT_EQ(readAll(user + QStringLiteral("hituji.dat")), bytes({0x03, 0x00, 0x02, 0x00, 0x0C, 0x02}));
+    EXPECT_EQ(readAll(user + QStringLiteral("H_Score.txt")), expectedReport(3, 524));
+    EXPECT_FALSE(QFile::exists(path("hituji.dat")));
+    EXPECT_FALSE(QFile::exists(path("H_Score.txt")));
+    HitujiGame again(random, sound, folder(), user);
+    ASSERT_TRUE(again.Form_Load().ok);
+    EXPECT_EQ(again.state.SuccessCount, 3);
+    EXPECT_EQ(again.controls.Label4.caption, QStringLiteral("最高：524g"));
+
+    // A user folder that cannot be made: both files fail with their names
+    // and why, and still nothing lands in the application folder.
+    writeAll(path("blocker"), "a file where the folder should be");
+    HitujiGame blocked(random, sound, folder(), path("blocker") + QStringLiteral("/org.woolmere.Fleeceslot/"));
+    ASSERT_TRUE(blocked.Form_Load().ok);
+    const savefiles::FileResult save = blocked.Form_QueryUnload();
+    const savefiles::FileResult report = blocked.Form_Unload();
+    EXPECT_FALSE(save.ok);
+    EXPECT_TRUE(save.error.contains(QStringLiteral("blocker/org.woolmere.Fleeceslot/hituji.dat"))) << save.error.toStdString();
+    EXPECT_FALSE(report.ok);
+    EXPECT_TRUE(report.error.contains(QStringLiteral("H_Score.txt")));
+    EXPECT_FALSE(QFile::exists(path("hituji.dat")));
+}
+
 TEST(SaveFormat, encodesAndDecodesLittleEndianWithTheTag) {
     EXPECT_EQ(savefiles::encodeSave({3, 524}), bytes({0x03, 0x00, 0x02, 0x00, 0x0C, 0x02}));
     EXPECT_EQ(savefiles::encodeSave({32767, -1}), bytes({0xFF, 0x7F, 0x02, 0x00, 0xFF, 0xFF}));

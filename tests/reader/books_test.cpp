@@ -269,5 +269,43 @@ TEST_F(Books, aMalformedBookLeavesTheReaderAsItWas) {
     check(bookPath("missing.vln"), "ファイルがありません");
 }
 
+// An installed copy's folders: the user's own books and pictures, the
+// installed pictures after the user's, and the sample book offered once.
+TEST(InstalledReader, usesTheUsersFoldersFirstAndOffersTheSampleBookOnce) {
+    QTemporaryDir app, user;
+    QDir(app.path()).mkpath(QStringLiteral("E"));
+    QDir(app.path()).mkpath(QStringLiteral("Book"));
+    QFile sample(app.filePath(QStringLiteral("Book/sample.vln")));
+    ASSERT_TRUE(sample.open(QIODevice::WriteOnly));
+    sample.write(" 0 \r\n" + QByteArray("\r\n").repeated(42) + " 0 \r\n");
+    sample.close();
+    const auto picture = [](const QString& path, QRgb colour) {
+        QImage image(8, 8, QImage::Format_RGB32);
+        image.fill(colour);
+        ASSERT_TRUE(image.save(path));
+    };
+    picture(app.filePath(QStringLiteral("E/both.png")), qRgb(255, 0, 0));
+    picture(app.filePath(QStringLiteral("E/installed.png")), qRgb(0, 255, 0));
+    const QString userFolder = user.path() + QStringLiteral("/org.woolmere.Velreader/");
+    const ReaderFolders folders = ReaderFolders::installed(app.path() + u'/', userFolder);
+    offerSampleBooks(app.filePath(QStringLiteral("Book")), folders.bookFolder);
+    EXPECT_TRUE(QFile::exists(folders.bookFolder + QStringLiteral("/sample.vln")));
+    QDir(userFolder).mkpath(QStringLiteral("E"));
+    picture(userFolder + QStringLiteral("E/both.png"), qRgb(0, 0, 255));
+
+    ReaderCore reader(folders);
+    reader.Form_Load();
+    EXPECT_EQ(reader.bookFolder(), userFolder + QStringLiteral("Book"));
+    EXPECT_EQ(reader.pictures().load(QStringLiteral("both.png"), {8, 8}).pixel(0, 0), qRgb(0, 0, 255)) << "the user's own first";
+    EXPECT_EQ(reader.pictures().load(QStringLiteral("installed.png"), {8, 8}).pixel(0, 0), qRgb(0, 255, 0));
+    EXPECT_TRUE(reader.pictures().load(QStringLiteral("../E/installed.png"), {8, 8}).isNull()) << "plain names only";
+
+    // The user's folder, once there, is the user's: removing the sample
+    // does not bring it back.
+    QFile::remove(folders.bookFolder + QStringLiteral("/sample.vln"));
+    offerSampleBooks(app.filePath(QStringLiteral("Book")), folders.bookFolder);
+    EXPECT_FALSE(QFile::exists(folders.bookFolder + QStringLiteral("/sample.vln")));
+}
+
 }  // namespace
 }  // namespace velreader::testing

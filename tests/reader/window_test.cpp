@@ -311,7 +311,7 @@ TEST(SampleBookWindow, playsToTheEnd) {
         if (++steps % 4 == 0) screenshot(sample, QStringLiteral("sample_%1.png").arg(steps, 2, 10, QChar(u'0')));
     }
     EXPECT_EQ(steps, sample.core().state().LineCount + 1);
-    PictureStore pictures(assets + "/E/");
+    PictureStore pictures({assets + "/E/"});
     for (const QString& entry : sample.core().state().PictureTable) {
         const QString name = entry.section(u'＞', 0, 0);
         EXPECT_TRUE(name.isEmpty() || !pictures.load(name, {400, 200}).isNull()) << name.toStdString();
