@@ -64,16 +64,17 @@ WindowZoom::WindowZoom(QWidget* window, QWidget* holder, QWidget* content, QSize
         m_window->addAction(a);
         return a;
     };
+    // Ctrl+Plus typed with Shift matches "Ctrl++" as well: a Shift variant
+    // of its own would make the shortcut ambiguous, and then nothing happens.
     m_zoomIn = action(QStringLiteral("拡大"),
                       {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal),
-                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Equal),
-                       QKeySequence(Qt::CTRL | Qt::KeypadModifier | Qt::Key_Plus)},
+                       QKeySequence(Qt::ControlModifier | Qt::KeypadModifier | Qt::Key_Plus)},
                       &WindowZoom::zoomIn);
     m_zoomOut = action(QStringLiteral("縮小"),
-                       {QKeySequence(Qt::CTRL | Qt::Key_Minus), QKeySequence(Qt::CTRL | Qt::KeypadModifier | Qt::Key_Minus)},
+                       {QKeySequence(Qt::CTRL | Qt::Key_Minus), QKeySequence(Qt::ControlModifier | Qt::KeypadModifier | Qt::Key_Minus)},
                        &WindowZoom::zoomOut);
     m_reset = action(QStringLiteral("標準の大きさ"),
-                     {QKeySequence(Qt::CTRL | Qt::Key_0), QKeySequence(Qt::CTRL | Qt::KeypadModifier | Qt::Key_0)},
+                     {QKeySequence(Qt::CTRL | Qt::Key_0), QKeySequence(Qt::ControlModifier | Qt::KeypadModifier | Qt::Key_0)},
                      &WindowZoom::resetZoom);
     m_full = action(QStringLiteral("全画面表示"), {QKeySequence(Qt::Key_F11)}, &WindowZoom::toggleFullScreen);
     m_full->setCheckable(true);
@@ -98,6 +99,9 @@ void WindowZoom::restyle(int zoom) {
     if (zoom == 1 && !m_style) return;
     QStyle* previous = m_style;
     m_style = zoom == 1 ? nullptr : new ZoomStyle(zoom);
+    // Owned by the application, so that it outlives every widget using it,
+    // also while the window is being destroyed.
+    if (m_style) m_style->setParent(QCoreApplication::instance());
     QList<QWidget*> widgets = m_window->findChildren<QWidget*>();
     widgets.prepend(m_window);
     for (QWidget* w : widgets) w->setStyle(m_style ? m_style : QApplication::style());

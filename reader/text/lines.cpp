@@ -22,19 +22,25 @@ Cutter::Cutter(QStringView text) : m_text(text) {}
 qsizetype Cutter::pieceLength(qsizetype from, qsizetype width) {
     const qsizetype length = std::min(width, m_text.size() - from);
     if (from + length >= m_text.size()) return length;
+    // Whatever the boundary finder says (Qt's finds boundaries inside a
+    // surrogate pair after some scripts), a pair is never cut.
+    const auto splitsPair = [this](qsizetype at) {
+        return at > 0 && at < m_text.size() && m_text[at - 1].isHighSurrogate() && m_text[at].isLowSurrogate();
+    };
     if (!m_finder) {
         m_finder.emplace(QTextBoundaryFinder::Grapheme, m_text.data(), int(m_text.size()));
     }
     m_finder->setPosition(int(from + length));
-    if (m_finder->isAtBoundary()) return length;
+    if (m_finder->isAtBoundary() && !splitsPair(from + length)) return length;
     // Back to the start of the cluster the cut would fall into, if that
     // leaves anything for this piece.
-    const qsizetype start = m_finder->toPreviousBoundary();
+    qsizetype start = m_finder->toPreviousBoundary();
+    while (start > from && splitsPair(start)) start = m_finder->toPreviousBoundary();
     if (start > from) return start - from;
     // A single cluster longer than the whole width is cut all the same,
     // though never between the two halves of a surrogate pair.
     qsizetype cut = length;
-    if (cut > 1 && m_text[from + cut - 1].isHighSurrogate() && m_text[from + cut].isLowSurrogate()) --cut;
+    if (cut > 1 && splitsPair(from + cut)) --cut;
     return cut;
 }
 

@@ -25,6 +25,7 @@ TEST(ReadText, cutsParagraphsIntoDisplayLines) {
         {"combining mark stays with its letter", a29 + "か\u3099b", {a29, "か\u3099b", ""}},
         {"mark at the very cut", QString(28, u'a') + "e\u0301\u0302x", {QString(28, u'a'), "e\u0301\u0302x", ""}},
         {"flag stays whole", a29 + "🇯🇵", {a29, "🇯🇵", ""}},
+        {"a pair after a Malayalam digit stays whole", QString(28, u'a') + QChar(0x0D6F) + "𐀀", {QString(28, u'a') + QChar(0x0D6F), "𐀀", ""}},
         {"family emoji stays whole", QString(25, u'a') + "👨\u200D👩\u200D👧", {QString(25, u'a'), "👨\u200D👩\u200D👧", ""}},
         {"a cluster wider than a line is cut between code points",
          "e" + QString(40, QChar(0x0301)), {"e" + QString(29, QChar(0x0301)), QString(11, QChar(0x0301)), ""}},

@@ -296,6 +296,27 @@ TEST_F(Window, everyControlHasANameAndThePageDescribesWhatItShows) {
     EXPECT_TRUE(page->text(QAccessible::Description).startsWith("再生した行："));
 }
 
+// What a save says reaches the input box: the replaced look-alikes, and a
+// refusal with each character and its place.
+TEST_F(Window, saveMessagesShowInTheInputBox) {
+    window.core().setFileDialog([&](const FileDialogRequest&) { return bookPath("messages.vln"); });
+    window.text1()->setPlainText("波〜線と−記号—ダッシュ\n¥100");
+    click(window.tab(2));
+    click(window.command(1));
+    window.saveAction()->trigger();
+    const QString replaced = window.text1()->toPlainText();
+    EXPECT_TRUE(replaced.startsWith("セーブ完了。\nShift-JIS で同じ文字に戻らない文字を、似た文字に置き換えて保存しました：\n"))
+        << replaced.toStdString();
+    screenshot(window, "save_replaced.png");
+    window.text1()->setPlainText("絵文字😀と©記号\n二行目é");
+    click(window.command(1));
+    window.saveAction()->trigger();
+    const QString refused = window.text1()->toPlainText();
+    EXPECT_TRUE(refused.startsWith("セーブできません：")) << refused.toStdString();
+    EXPECT_TRUE(refused.contains("「😀」U+1F600（表示行 1 の 4 文字目）"));
+    screenshot(window, "save_refused.png");
+}
+
 // The sample book loads, names only pictures that ship, and plays to its end.
 TEST(SampleBookWindow, playsToTheEnd) {
     const QString assets = QStringLiteral(VELREADER_ASSETS);
