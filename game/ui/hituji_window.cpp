@@ -60,18 +60,6 @@ Hituji::Hituji(HitujiGame& game, QWidget* parent)
     m_zoom = new common::WindowZoom(this, this, m_content, kClientSize, [this](int zoom) { applyZoom(zoom); });
 }
 
-template <typename W>
-W* Hituji::place(W* widget, const QRect& design) {
-    widget->setGeometry(design);
-    m_placed.append({widget, design});
-    return widget;
-}
-
-void Hituji::setDesignFont(QWidget* widget, const QFont& font) {
-    widget->setFont(font);
-    m_fonts.append({widget, font});
-}
-
 void Hituji::build() {
     setWindowTitle(QStringLiteral("Woolmere"));
     initIcons();
@@ -84,10 +72,10 @@ void Hituji::build() {
     // scales and full screen centres.
     m_content = new QWidget(this);
     m_content->resize(kClientSize);
-    setDesignFont(m_content, gothic(9, false));
+    m_layout.setFont(m_content, gothic(9, false));
 
     GameSurfaces& s = m_game.surfaces;
-    m_pmain = place(new SurfaceView(&s.Pmain, SurfaceView::Border::Flat, m_content), QRect(7, 7, 202, 152));
+    m_pmain = m_layout.place(new SurfaceView(&s.Pmain, SurfaceView::Border::Flat, m_content), QRect(7, 7, 202, 152));
     m_pmain->setAccessibleName(QStringLiteral("牧場（羊が走る畑）"));
     connect(m_pmain, &SurfaceView::pressed, this,
             [this](Qt::MouseButton button, Qt::KeyboardModifiers mods, float x, float y) {
@@ -101,7 +89,7 @@ void Hituji::build() {
         [this] { m_game.Command1_Click(); }, [this] { m_game.Command2_Click(); },
         [this] { m_game.Command3_Click(); }, [this] { m_game.Command4_Click(); }};
     for (int i = 0; i < 4; ++i) {
-        auto* button = place(new QPushButton(m_content), commandPlaces[i]);
+        auto* button = m_layout.place(new QPushButton(m_content), commandPlaces[i]);
         connect(button, &QPushButton::clicked, this, [this, h = commandHandlers[i]] { handle(h); });
         m_commands[i] = button;
     }
@@ -110,8 +98,8 @@ void Hituji::build() {
 
     const QRect labelPlaces[] = {{217, 35, 71, 13}, {217, 84, 59, 13}, {308, 35, 57, 13}, {217, 98, 59, 13}};
     for (int i = 0; i < 4; ++i) {
-        auto* label = place(new QLabel(m_content), labelPlaces[i]);
-        setDesignFont(label, gothic(9.75, true));
+        auto* label = m_layout.place(new QLabel(m_content), labelPlaces[i]);
+        m_layout.setFont(label, gothic(9.75, true));
         label->setAutoFillBackground(true);
         QPalette lp = label->palette();
         lp.setColor(QPalette::Window, lp.color(QPalette::Button));
@@ -120,13 +108,13 @@ void Hituji::build() {
         m_labels[i] = label;
     }
 
-    m_pzeb = place(new SurfaceView(&s.PZeb, SurfaceView::Border::Flat, m_content), QRect(217, 119, 202, 42));
+    m_pzeb = m_layout.place(new SurfaceView(&s.PZeb, SurfaceView::Border::Flat, m_content), QRect(217, 119, 202, 42));
     m_pzeb->setAccessibleName(QStringLiteral("バナー（クリックで音楽）"));
     m_pzeb->setToolTip(QStringLiteral("クリックすると音楽が鳴ります。\n"
                                       "Ctrl+＋ で拡大、Ctrl+－ で縮小、Ctrl+0 で元の大きさ、F11 で全画面。"));
     connect(m_pzeb, &SurfaceView::pressed, this, [this] { handle([this] { m_game.PZeb_Click(); }); });
 
-    m_pChange = place(new QWidget(m_content), QRect(392, 7, 29, 85));
+    m_pChange = m_layout.place(new QWidget(m_content), QRect(392, 7, 29, 85));
     m_pChange->setAutoFillBackground(true);
     m_pChange->setPalette(pal);
     auto* group = new QButtonGroup(this);
@@ -134,7 +122,7 @@ void Hituji::build() {
         [this] { m_game.Option1_Click(); }, [this] { m_game.Option2_Click(); },
         [this] { m_game.Option3_Click(); }, [this] { m_game.Option4_Click(); }};
     for (int i = 0; i < 4; ++i) {
-        auto* option = place(new QRadioButton(m_pChange), QRect(7, 21 * i, 15, 22));
+        auto* option = m_layout.place(new QRadioButton(m_pChange), QRect(7, 21 * i, 15, 22));
         // White like the panel: a button's own background would be grey.
         option->setBackgroundRole(QPalette::Window);
         option->setAutoFillBackground(true);
@@ -155,15 +143,15 @@ void Hituji::build() {
 
     // The title picture covers the whole window until it is clicked; a click
     // on the prompt counts as a click on the picture.
-    m_pgamen = place(new SurfaceView(&s.Pgamen, SurfaceView::Border::Sunken, m_content), QRect(0, 0, 429, 174));
+    m_pgamen = m_layout.place(new SurfaceView(&s.Pgamen, SurfaceView::Border::Sunken, m_content), QRect(0, 0, 429, 174));
     m_pgamen->setAccessibleName(QStringLiteral("タイトル画面"));
     m_pgamen->setAccessibleDescription(QStringLiteral("クリックするか Enter キーで始まります"));
     m_pgamen->setFocusPolicy(Qt::StrongFocus);
     connect(m_pgamen, &SurfaceView::pressed, this, [this] { handle([this] { m_game.Pgamen_Click(); }); });
     connect(m_pgamen, &SurfaceView::activated, this, [this] { handle([this] { m_game.Pgamen_Click(); }); });
-    auto* prompt = place(new QLabel(m_pgamen), QRect(125, 147, 177, 15));
+    auto* prompt = m_layout.place(new QLabel(m_pgamen), QRect(125, 147, 177, 15));
     prompt->setAlignment(Qt::AlignCenter);
-    setDesignFont(prompt, gothic(11.25, false));
+    m_layout.setFont(prompt, gothic(11.25, false));
     prompt->setAttribute(Qt::WA_TransparentForMouseEvents);
     QPalette pp = prompt->palette();
     pp.setColor(QPalette::WindowText, Qt::white);
@@ -195,15 +183,7 @@ void Hituji::buildTimers() {
 
 void Hituji::applyZoom(int zoom) {
     m_zoomFactor = zoom;
-    for (const Placed& p : m_placed) {
-        const QRect& d = p.design;
-        p.widget->setGeometry(d.x() * zoom, d.y() * zoom, d.width() * zoom, d.height() * zoom);
-    }
-    for (const Fonted& f : m_fonts) {
-        QFont font = f.font;
-        font.setPointSizeF(f.font.pointSizeF() * zoom);
-        f.widget->setFont(font);
-    }
+    m_layout.apply(zoom);
     for (SurfaceView* view : {m_pmain, m_pzeb, m_pgamen}) view->setZoom(zoom);
     m_content->resize(kClientSize * zoom);
     sync();

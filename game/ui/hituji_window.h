@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/ui/zoom_layout.h"
 #include "game/ui/surface_view.h"
 #include "game/window/hituji_game.h"
 
@@ -62,23 +63,12 @@ protected:
 private:
     void build();
     void buildTimers();
-    template <typename W>
-    W* place(W* widget, const QRect& design);
-    void setDesignFont(QWidget* widget, const QFont& font);
     void applyZoom(int zoom);
     // Runs a handler and then shows what it changed.
     void handle(const std::function<void()>& handler);
     void sync();
     void syncTitle();
 
-    struct Placed {
-        QWidget* widget;
-        QRect design;
-    };
-    struct Fonted {
-        QWidget* widget;
-        QFont font;
-    };
 
     HitujiGame& m_game;
     std::function<void(const QString&)> m_reportError;
@@ -96,8 +86,7 @@ private:
     std::array<QTimer*, 4> m_timers{};
     QTimer* m_bgmCheck = nullptr;
     common::WindowZoom* m_zoom = nullptr;
-    QList<Placed> m_placed;
-    QList<Fonted> m_fonts;
+    common::ZoomLayout m_layout;
     int m_zoomFactor = 1;
     bool m_titleShown = true;
 };

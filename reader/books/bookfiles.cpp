@@ -138,14 +138,13 @@ void ReaderCore::openBook(const QString& path) {
 void ReaderCore::loadBook(const QString& path) {
     // The whole file is read and checked before anything changes; a large
     // book is read in steps between which the window breathes.
-    const common::ReadResult read = common::readFile(path, MaxBookFileSize);
-    if (!read.ok()) {
-        QString reason = read.error.japaneseReason();
-        if (read.error.kind == common::FileError::Kind::TooLarge) reason = QStringLiteral("ファイルが大きすぎます（64 MB まで）");
-        m_controls.Text1.text = QStringLiteral("ロードできません：%1：%2。").arg(path, reason);
+    QString why;
+    QByteArray bytes = readReaderFile(path, why);
+    if (!why.isEmpty()) {
+        m_controls.Text1.text = QStringLiteral("ロードできません：%1：%2。").arg(path, why);
         return;
     }
-    BookReader reader(read.bytes);
+    BookReader reader(std::move(bytes));
     ListingScope listing(*this);
     while (!reader.step()) {
         if (!listingContinues()) return;  // the window is closing

@@ -2,7 +2,6 @@
 // the window, or one named on the command line.
 #include <QFileInfo>
 
-#include "common/fileio.h"
 #include "reader/books/bookformat.h"
 #include "reader/text/textfile.h"
 #include "reader/window/reader_core.h"
@@ -23,14 +22,13 @@ void ReaderCore::openText(const QString& path) {
     BusyScope busy(*this);
     const QString name = QFileInfo(path).fileName();
     // Texts are held to the size of the largest book.
-    const common::ReadResult read = common::readFile(path, MaxBookFileSize);
-    if (!read.ok()) {
-        QString reason = read.error.japaneseReason();
-        if (read.error.kind == common::FileError::Kind::TooLarge) reason = QStringLiteral("ファイルが大きすぎます（64 MB まで）");
-        m_controls.Text1.text = QStringLiteral("テキストを開けません：%1：%2。").arg(path, reason);
+    QString why;
+    const QByteArray bytes = readReaderFile(path, why);
+    if (!why.isEmpty()) {
+        m_controls.Text1.text = QStringLiteral("テキストを開けません：%1：%2。").arg(path, why);
         return;
     }
-    const DecodedText decoded = decodeTextFile(read.bytes);
+    const DecodedText decoded = decodeTextFile(bytes);
     if (!decoded.ok()) {
         m_controls.Text1.text = QStringLiteral("テキストを開けません：%1：%2").arg(path, decoded.error);
         return;

@@ -55,18 +55,6 @@ VReader3::VReader3(ReaderFolders folders, QWidget* parent) : QMainWindow(parent)
     m_pmain->setFocus();
 }
 
-template <typename W>
-W* VReader3::place(W* widget, const QRect& design) {
-    widget->setGeometry(design);
-    m_placed.append({widget, design});
-    return widget;
-}
-
-void VReader3::setDesignFont(QWidget* widget, const QFont& font) {
-    widget->setFont(font);
-    m_fonts.append({widget, font});
-}
-
 void VReader3::buildControls() {
     // The window's background around the client area (seen full screen).
     m_holder = new QWidget(this);
@@ -78,41 +66,41 @@ void VReader3::buildControls() {
 
     m_form = new FormSurface(m_holder);
     m_form->resize(ClientWidth, ClientHeight);
-    setDesignFont(m_form, pageFont());
+    m_layout.setFont(m_form, pageFont());
 
     // Created first, so lowest: the two helper pictures lie mostly beyond the
     // client area and show only a strip at its right edge.
-    m_pura = place(new PictureView(m_form), QRect(392, 245, 404, 204));
+    m_pura = m_layout.place(new PictureView(m_form), QRect(392, 245, 404, 204));
     m_pura->setAccessibleName(QStringLiteral("白紙のページの絵"));
-    m_pura2 = place(new PictureView(m_form), QRect(406, -7, 404, 204));
+    m_pura2 = m_layout.place(new PictureView(m_form), QRect(406, -7, 404, 204));
     m_pura2->setAccessibleName(QStringLiteral("いまのページの絵"));
     m_form->addLines();
 
-    m_pmain = place(new PageView(m_core.page(), m_form), QRect(7, 28, PageSurface::Width, PageSurface::Height));
+    m_pmain = m_layout.place(new PageView(m_core.page(), m_form), QRect(7, 28, PageSurface::Width, PageSurface::Height));
     m_pmain->setAccessibleName(QStringLiteral("ページ"));
     // The title floats over the page; in the reading view the listing box,
     // which shares the page's place, covers it. Clicks go through to the page.
-    m_ltitle = place(new QLabel(m_form), QRect(151, 84, 74, 16));
+    m_ltitle = m_layout.place(new QLabel(m_form), QRect(151, 84, 74, 16));
     m_ltitle->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_ltitle->setAttribute(Qt::WA_TransparentForMouseEvents);
     setTextColour(m_ltitle, DefaultTextColour);
-    setDesignFont(m_ltitle, titleFont());
-    m_text2 = place(new TextBox(m_form), QRect(7, 28, 316, 200));
-    m_text1 = place(new TextBox(m_form), QRect(7, 238, 316, 57));
+    m_layout.setFont(m_ltitle, titleFont());
+    m_text2 = m_layout.place(new TextBox(m_form), QRect(7, 28, 316, 200));
+    m_text1 = m_layout.place(new TextBox(m_form), QRect(7, 238, 316, 57));
     for (TextBox* box : {m_text1, m_text2}) {
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         box->setFrameShape(QFrame::Box);
     }
-    setDesignFont(m_text1, pageFont());
-    setDesignFont(m_text2, listingFont());
+    m_layout.setFont(m_text1, pageFont());
+    m_layout.setFont(m_text2, listingFont());
     m_text1->setToolTip(QStringLiteral("ここに文章を読み込んだり、指定単語を記入します。"));
     m_text1->setAccessibleName(QStringLiteral("入力欄"));
     m_text2->setAccessibleName(QStringLiteral("一覧"));
 
-    m_l1 = place(new ClickableLabel(m_form), QRect(7, 14, 67, 13));
-    m_l2 = place(new ClickableLabel(m_form), QRect(77, 14, 78, 13));
+    m_l1 = m_layout.place(new ClickableLabel(m_form), QRect(7, 14, 67, 13));
+    m_l2 = m_layout.place(new ClickableLabel(m_form), QRect(77, 14, 78, 13));
     for (QLabel* tab : {m_l1, m_l2}) {
         tab->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         setTextColour(tab, TabText);
@@ -122,8 +110,8 @@ void VReader3::buildControls() {
     }
     m_l1->setAccessibleDescription(QStringLiteral("プレーヤーの画面に切り替えます（Ctrl+1）"));
     m_l2->setAccessibleDescription(QStringLiteral("文章読み込みの画面に切り替えます（Ctrl+2）"));
-    m_lfname = place(new QLabel(m_form), QRect(210, 14, 54, 12));
-    m_label1 = place(new QLabel(m_form), QRect(266, 0, 57, 22));
+    m_lfname = m_layout.place(new QLabel(m_form), QRect(210, 14, 54, 12));
+    m_label1 = m_layout.place(new QLabel(m_form), QRect(266, 0, 57, 22));
     m_lfname->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setTextColour(m_lfname, QColor(64, 64, 64));
@@ -142,7 +130,7 @@ void VReader3::buildControls() {
         {{331, 98}, nullptr},
     };
     for (const auto& b : buttons) {
-        auto* button = place(new QPushButton(m_form), QRect(b.place, QSize(78, 29)));
+        auto* button = m_layout.place(new QPushButton(m_form), QRect(b.place, QSize(78, 29)));
         if (b.toolTip) button->setToolTip(QString::fromUtf16(b.toolTip));
         m_commands.append(button);
     }
@@ -164,9 +152,9 @@ void VReader3::buildControls() {
 void VReader3::buildMenus() {
     // The menus speak Japanese: in the window's Japanese font they need no
     // fallback search through the system's fonts.
-    setDesignFont(menuBar(), pageFont());
+    m_layout.setFont(menuBar(), pageFont());
     auto* kiroku = menuBar()->addMenu(QStringLiteral("記録"));
-    setDesignFont(kiroku, pageFont());
+    m_layout.setFont(kiroku, pageFont());
     m_save = kiroku->addAction(QStringLiteral("セーブ"));
     m_save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     m_load = kiroku->addAction(QStringLiteral("ロード"));
@@ -176,7 +164,7 @@ void VReader3::buildMenus() {
     m_openText->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
 
     auto* hyouji = menuBar()->addMenu(QStringLiteral("表示"));
-    setDesignFont(hyouji, pageFont());
+    m_layout.setFont(hyouji, pageFont());
     hyouji->addAction(m_zoom->zoomInAction());
     hyouji->addAction(m_zoom->zoomOutAction());
     hyouji->addAction(m_zoom->resetAction());
@@ -212,15 +200,7 @@ void VReader3::connectHandlers() {
 
 void VReader3::applyZoom(int zoom) {
     m_zoomFactor = zoom;
-    for (const Placed& p : m_placed) {
-        const QRect& d = p.design;
-        p.widget->setGeometry(d.x() * zoom, d.y() * zoom, d.width() * zoom, d.height() * zoom);
-    }
-    for (const Fonted& f : m_fonts) {
-        QFont font = f.font;
-        font.setPointSizeF(f.font.pointSizeF() * zoom);
-        f.widget->setFont(font);
-    }
+    m_layout.apply(zoom);
     m_form->setFixedSize(ClientWidth * zoom, ClientHeight * zoom);
     m_form->setZoom(zoom);
     m_pmain->setZoom(zoom);

@@ -4,6 +4,8 @@
 #include <QMainWindow>
 #include <QRect>
 
+#include "common/ui/zoom_layout.h"
+
 #include "reader/ui/widgets.h"
 #include "reader/window/reader_core.h"
 
@@ -63,10 +65,6 @@ private:
     void buildControls();
     void buildMenus();
     void connectHandlers();
-    // Remembers where a control stands at zoom 1 and in which font.
-    template <typename W>
-    W* place(W* widget, const QRect& design);
-    void setDesignFont(QWidget* widget, const QFont& font);
     void applyZoom(int zoom);
     // Runs `handler` unless another handler is running (a click during a
     // listing is ignored), then shows the result.
@@ -85,14 +83,6 @@ private:
     void pumpEvents();
     QString chooseFile(const FileDialogRequest& request);
 
-    struct Placed {
-        QWidget* widget;
-        QRect design;
-    };
-    struct Fonted {
-        QWidget* widget;
-        QFont font;
-    };
 
     ReaderCore m_core;
     QWidget* m_holder = nullptr;
@@ -112,8 +102,7 @@ private:
     QAction* m_load = nullptr;
     QAction* m_openText = nullptr;
     common::WindowZoom* m_zoom = nullptr;
-    QList<Placed> m_placed;
-    QList<Fonted> m_fonts;
+    common::ZoomLayout m_layout;
     int m_zoomFactor = 1;
     bool m_inputLocked = false;
 };

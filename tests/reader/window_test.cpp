@@ -3,6 +3,7 @@
 // VELREADER_SCREENSHOTS=folder the tests also save screenshots there.
 #include <QAccessible>
 #include <QApplication>
+#include <QStringEncoder>
 #include <QMenu>
 #include <QMenuBar>
 #include <QWheelEvent>
@@ -15,6 +16,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "common/cp932.h"
 #include "common/ui/translations.h"
 #include "reader/ui/textbox.h"
 #include "reader/ui/vreader3.h"
@@ -315,6 +317,43 @@ TEST_F(Window, saveMessagesShowInTheInputBox) {
     EXPECT_TRUE(refused.startsWith("セーブできません：")) << refused.toStdString();
     EXPECT_TRUE(refused.contains("「😀」U+1F600（表示行 1 の 4 文字目）"));
     screenshot(window, "save_refused.png");
+}
+
+// A file named on the command line, as the program opens it: a book, texts
+// in each encoding, and files that are no text at all.
+TEST_F(Window, aFileFromTheCommandLineOpensAsABookOrATextOrSaysWhyNot) {
+    const QString text = QStringLiteral("ひつじの旅\n朝の光");
+    QStringEncoder utf16(QStringEncoder::Utf16LE);
+    writeFile(appFolder() + "utf8.txt", text.toUtf8());
+    writeFile(appFolder() + "sjis.txt", cp932::encode(text).bytes);
+    writeFile(appFolder() + "utf16.txt", QByteArray("\xFF\xFE") + QByteArray(utf16.encode(text)));
+    writeFile(appFolder() + "broken.txt", QByteArray("\x82\x20\xFF\xFE\x80", 5));
+    const struct {
+        QString file;
+        const char* says;
+    } cases[] = {
+        {appFolder() + "utf8.txt", "を UTF-8 のテキストとして開きました。"},
+        {appFolder() + "sjis.txt", "を Shift-JIS のテキストとして開きました。"},
+        {appFolder() + "utf16.txt", "を UTF-16 のテキストとして開きました。"},
+    };
+    for (const auto& c : cases) {
+        window.openFile(c.file);
+        EXPECT_EQ(window.core().state().DisplayLines, (QStringList{"ひつじの旅", "朝の光", ""})) << c.file.toStdString();
+        EXPECT_TRUE(window.text1()->toPlainText().endsWith(QString::fromUtf8(c.says))) << window.text1()->toPlainText().toStdString();
+    }
+    for (const QString& refused : {appFolder() + "broken.txt", appFolder() + "missing.txt", QStringLiteral("/dev/zero"),
+                                   appFolder() + "Book"}) {
+        window.openFile(refused);
+        EXPECT_TRUE(window.text1()->toPlainText().startsWith("テキストを開けません：" + refused + "："))
+            << window.text1()->toPlainText().toStdString();
+        EXPECT_EQ(window.core().state().DisplayLines.first(), "ひつじの旅") << "the text before stays";
+    }
+    window.core().setFileDialog([&](const FileDialogRequest&) { return bookPath("cli.vln"); });
+    window.saveAction()->trigger();
+    VReader3 second(appFolder());
+    second.openFile(bookPath("cli.vln"));
+    EXPECT_EQ(second.text1()->toPlainText(), "ロード完了。");
+    EXPECT_EQ(second.label("Lfname")->text(), "Filename-cli.vln");
 }
 
 // The sample book loads, names only pictures that ship, and plays to its end.
