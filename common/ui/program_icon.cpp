@@ -4,9 +4,8 @@ namespace common {
 
 QIcon programIcon(const QString& appId) {
     QIcon icon;
-    for (const int size : {16, 32, 48, 64, 128})
+    for (const int size : {16, 32, 48, 64})
         icon.addFile(QStringLiteral(":/icons/%1/%2.png").arg(size).arg(appId), QSize(size, size));
-    icon.addFile(QStringLiteral(":/icons/%1.png").arg(appId), QSize(256, 256));
     return icon;
 }
 

@@ -5,8 +5,10 @@
 
 namespace common {
 
-// The program's own icon in every size it is drawn in, from the program's
-// resources (":/icons/<size>/<id>.png", and ":/icons/<id>.png" at 256).
+// The program's own icon as a window shows it, in the sizes 16 to 64 (the
+// larger ones are the desktop's, from the icon theme; decoding them too
+// would slow the first frame), from the program's resources
+// (":/icons/<size>/<id>.png").
 QIcon programIcon(const QString& appId);
 
 }  // namespace common

@@ -44,6 +44,7 @@ protected:
 
 TEST_F(WindowTest, controlsStandAtTheirPlacesWithTheirCaptions) {
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Woolmere"));
+    EXPECT_EQ(window.windowIcon().availableSizes().size(), 4) << "our own icon, 16 to 64 pixels";
     EXPECT_EQ(window.size(), QSize(424, 164));
     EXPECT_EQ(window.pmain()->geometry(), QRect(7, 7, 202, 152));
     EXPECT_EQ(window.command(1)->geometry(), QRect(217, 7, 71, 22));

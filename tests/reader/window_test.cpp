@@ -40,6 +40,7 @@ protected:
 
 TEST_F(Window, showsTheControlsOfTheActiveView) {
     EXPECT_EQ(window.windowTitle(), "Velin-Reader Ver 1.0");
+    EXPECT_EQ(window.windowIcon().availableSizes().size(), 4) << "our own icon, 16 to 64 pixels";
     EXPECT_EQ(window.centralWidget()->size(), QSize(418, 304));
     // Buttons that share a place: exactly one of each pair shows in either view.
     EXPECT_EQ(window.command(1)->geometry(), window.command(2)->geometry());
