@@ -18,6 +18,7 @@
 
 #include "common/cp932.h"
 #include "common/ui/translations.h"
+#include "common/ui/window_zoom.h"
 #include "reader/ui/textbox.h"
 #include "reader/ui/vreader3.h"
 #include "reader_fixture.h"
@@ -270,10 +271,22 @@ TEST_F(Window, zoomScalesTheWholeWindowFromTheViewMenuOrTheKeys) {
         EXPECT_EQ(window.command(2)->geometry(), QRect(331 * zoom, 238 * zoom, 78 * zoom, 29 * zoom));
         EXPECT_GE(window.width(), 418 * zoom);
     }
+    EXPECT_DOUBLE_EQ(window.menuBar()->font().pointSizeF(), 9.0 * 4) << "the menus grow too";
     screenshot(window, "zoom4.png");
     QTest::keyClick(&window, Qt::Key_0, Qt::ControlModifier);
     QApplication::processEvents();
     EXPECT_EQ(window.size(), one);
+    // Full screen: the largest whole zoom that fits, centred, the menus with it.
+    QTest::keyClick(&window, Qt::Key_F11);
+    QTRY_VERIFY(window.isFullScreen());
+    const QSize room = window.centralWidget()->size();
+    const int fit = std::min(room.width() / 418, room.height() / 304);
+    QTRY_COMPARE(window.zoom()->zoom(), fit);
+    EXPECT_EQ(window.form()->geometry().center(), window.centralWidget()->rect().center());
+    EXPECT_DOUBLE_EQ(window.menuBar()->font().pointSizeF(), 9.0 * fit);
+    QTest::keyClick(&window, Qt::Key_Escape);
+    QTRY_VERIFY(!window.isFullScreen());
+    QTRY_COMPARE(window.size(), one);
 }
 
 // A screen reader reads along: the page tells the line just printed and
