@@ -93,6 +93,8 @@ void Hituji::build() {
         connect(button, &QPushButton::clicked, this, [this, h = commandHandlers[i]] { handle(h); });
         m_commands[i] = button;
     }
+    // The two もう一度 buttons are told apart by name; the others are named
+    // by their caption.
     m_commands[1]->setAccessibleName(QStringLiteral("もう一度（数え直す）"));
     m_commands[3]->setAccessibleName(QStringLiteral("もう一度（刈り直す）"));
 
@@ -241,7 +243,6 @@ void Hituji::sync() {
     for (int i = 0; i < 4; ++i) {
         m_commands[i]->setVisible(commands[i]->visible);
         m_commands[i]->setText(commands[i]->caption);
-        if (m_commands[i]->accessibleName().isEmpty() || i == 0 || i == 2) m_commands[i]->setAccessibleName(commands[i]->caption);
     }
     const ControlState* labels[] = {&c.Label1, &c.Label2, &c.Label3, &c.Label4, &c.Label5};
     for (int i = 0; i < 5; ++i) {

@@ -186,7 +186,6 @@ void VReader3::connectHandlers() {
     connect(m_load, &QAction::triggered, this, [this] { dispatch(&ReaderCore::AllLoad_Click); });
     connect(m_openText, &QAction::triggered, this, [this] { dispatch(&ReaderCore::OpenText_Click); });
     connect(m_pmain, &PageView::nextLineWanted, this, &VReader3::playNextLine);
-    connect(m_pmain, &PageView::rewindWanted, this, &VReader3::rewind);
 
     const auto shortcut = [this](QList<QKeySequence> keys, auto slot) {
         for (const QKeySequence& key : keys) connect(new QShortcut(key, this), &QShortcut::activated, this, slot);

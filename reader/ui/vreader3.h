@@ -83,7 +83,6 @@ private:
     void pumpEvents();
     QString chooseFile(const FileDialogRequest& request);
 
-
     ReaderCore m_core;
     QWidget* m_holder = nullptr;
     FormSurface* m_form = nullptr;

@@ -162,13 +162,19 @@ QString VReader3::chooseFile(const FileDialogRequest& request) {
 }
 
 void VReader3::keyPressEvent(QKeyEvent* event) {
-    // Keys that no control took: the player view's keys, as on the page.
-    if (isNextLineKey(event)) {
-        playNextLine();
-    } else if (event->key() == Qt::Key_Home && event->modifiers() == Qt::NoModifier) {
-        rewind();
-    } else {
-        QMainWindow::keyPressEvent(event);
+    // The keys of the player view, from the page or any control that does
+    // not take them itself (a text box does): Space, Enter, Right, Down and
+    // Page Down play the next line, Home rewinds; not with Ctrl or Alt.
+    const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    switch (plain ? event->key() : 0) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+    case Qt::Key_PageDown: playNextLine(); return;
+    case Qt::Key_Home: rewind(); return;
+    default: QMainWindow::keyPressEvent(event);
     }
 }
 

@@ -1,7 +1,6 @@
 // The small widgets the reader window is made of.
 #include "reader/ui/widgets.h"
 
-#include <QKeyEvent>
 #include <QPainter>
 #include <QWheelEvent>
 
@@ -92,29 +91,6 @@ void PageView::wheelEvent(QWheelEvent* event) {
         emit nextLineWanted();
     }
     event->accept();
-}
-
-bool isNextLineKey(const QKeyEvent* event) {
-    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
-    switch (event->key()) {
-    case Qt::Key_Space:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Right:
-    case Qt::Key_Down:
-    case Qt::Key_PageDown: return true;
-    default: return false;
-    }
-}
-
-void PageView::keyPressEvent(QKeyEvent* event) {
-    if (isNextLineKey(event)) {
-        emit nextLineWanted();
-    } else if (event->key() == Qt::Key_Home && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-        emit rewindWanted();
-    } else {
-        QWidget::keyPressEvent(event);
-    }
 }
 
 FrameLines::FrameLines(QWidget* parent) : QWidget(parent) {

@@ -39,10 +39,9 @@ private:
 };
 
 // The page `Pmain`: shows the page at the zoom, its pictures in whole
-// pixels and its text drawn at the screen's own resolution. A left click,
-// a turn of the wheel towards the user (one line a notch) and the keys
-// Space, Enter, Right, Down and Page Down ask for the next line; Home asks
-// for the rewind.
+// pixels and its text drawn at the screen's own resolution. A left click
+// and a turn of the wheel towards the user (one line a notch) ask for the
+// next line. It takes the keyboard focus; its keys are the window's.
 class PageView : public QWidget {
     Q_OBJECT
 public:
@@ -52,23 +51,17 @@ public:
 
 signals:
     void nextLineWanted();
-    void rewindWanted();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     const PageSurface& m_page;
     int m_zoom = 1;
     int m_wheel = 0;  // eighths of a degree turned towards the user, not yet a notch
 };
-
-// True for the keys that play the next line: Space, Enter, Right, Down and
-// Page Down, without Ctrl or Alt.
-bool isNextLineKey(const QKeyEvent* event);
 
 // The four frame lines of the page, Line1 to Line4, filled beside the page
 // so that they never cover it. They lie over the helper pictures, whose

@@ -120,24 +120,30 @@ def write_xpm(path, name, canvas):
         f.write('\n'.join(lines) + '\n')
 
 
-def write_png(path, canvas):
-    """Write an 8-bit RGB PNG (colour type 2, no interlace)."""
+def _write_png(path, canvas, colour_type):
+    """Write the canvas as an 8-bit PNG of `colour_type` (2 RGB, 6 RGBA), no
+    interlace, every row unfiltered; each pixel tuple gives the channels."""
     raw = bytearray()
     for row in canvas.px:
         raw.append(0)  # filter type: none
-        for r, g, b in row:
-            raw += bytes((r, g, b))
+        for pixel in row:
+            raw += bytes(pixel)
 
     def chunk(tag, data):
         body = tag + data
         return (struct.pack('>I', len(data)) + body +
                 struct.pack('>I', zlib.crc32(body) & 0xffffffff))
 
-    header = struct.pack('>IIBBBBB', canvas.width, canvas.height, 8, 2, 0, 0, 0)
+    header = struct.pack('>IIBBBBB', canvas.width, canvas.height, 8, colour_type, 0, 0, 0)
     png = (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', header) +
            chunk(b'IDAT', zlib.compress(bytes(raw), 9)) + chunk(b'IEND', b''))
     with open(path, 'wb') as f:
         f.write(png)
+
+
+def write_png(path, canvas):
+    """Write an 8-bit RGB PNG (colour type 2, no interlace)."""
+    _write_png(path, canvas, 2)
 
 
 def read_xpm(path):
@@ -165,19 +171,4 @@ def write_png_rgba(path, canvas):
     """Write an 8-bit RGBA PNG (colour type 6, no interlace).  The canvas
     holds (r, g, b, a) tuples, with a = 0 fully transparent; the colour is
     not premultiplied."""
-    raw = bytearray()
-    for row in canvas.px:
-        raw.append(0)  # filter type: none
-        for r, g, b, a in row:
-            raw += bytes((r, g, b, a))
-
-    def chunk(tag, data):
-        body = tag + data
-        return (struct.pack('>I', len(data)) + body +
-                struct.pack('>I', zlib.crc32(body) & 0xffffffff))
-
-    header = struct.pack('>IIBBBBB', canvas.width, canvas.height, 8, 6, 0, 0, 0)
-    png = (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', header) +
-           chunk(b'IDAT', zlib.compress(bytes(raw), 9)) + chunk(b'IEND', b''))
-    with open(path, 'wb') as f:
-        f.write(png)
+    _write_png(path, canvas, 6)
