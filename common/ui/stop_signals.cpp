@@ -9,6 +9,7 @@
 namespace {
 
 int g_pipe[2] = {-1, -1};
+bool g_stopped = false;
 
 // Only what is safe in a signal handler: one byte into the pipe.
 void onSignal(int) {
@@ -20,6 +21,8 @@ void onSignal(int) {
 
 namespace common {
 
+bool stopSignalReceived() { return g_stopped; }
+
 void closeOnStopSignals(QWidget& window) {
     if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
     auto* notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, &window);
@@ -27,6 +30,7 @@ void closeOnStopSignals(QWidget& window) {
         char bytes[16];
         while (::read(g_pipe[0], bytes, sizeof bytes) > 0) {
         }
+        g_stopped = true;
         window.close();
     });
     struct sigaction action {};

@@ -8,4 +8,8 @@ namespace common {
 // (SIGTERM, SIGINT or SIGHUP), on the window's own thread. Call once.
 void closeOnStopSignals(QWidget& window);
 
+// True once a stop signal has asked the window to close: a close that no
+// one can answer a question for.
+bool stopSignalReceived();
+
 }  // namespace common
