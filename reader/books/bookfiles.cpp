@@ -104,6 +104,7 @@ void ReaderCore::AllSave_Click() {
         m_controls.Text1.text += QStringLiteral("\r\n") + replacementNote(saved.replaced);
     }
     m_controls.Lfname.text = QStringLiteral("Filename:") + QFileInfo(path).fileName();
+    m_documentPath = path;
 }
 
 void ReaderCore::applySavedText(const Book& book) {
@@ -187,6 +188,7 @@ void ReaderCore::finishLoad(const QString& path, const Book& book) {
     m_state.DisplayLines = book.lineCount == 0 ? QStringList{QString()} : book.lines;
     m_controls.LTitle.text = m_state.DisplayLines.at(0);
     m_controls.Lfname.text = QStringLiteral("Filename-") + QFileInfo(path).fileName();
+    m_documentPath = path;
     rewind();
     m_controls.Text1.text = QStringLiteral("ロード完了。");
 }

@@ -42,6 +42,16 @@ bool PictureStore::isPlainFileName(const QString& name) {
     return !name.contains(u'/') && !name.contains(u'\\') && !name.contains(QChar(0));
 }
 
+QString PictureStore::stamp(const QString& name) const {
+    if (!isPlainFileName(name)) return {};
+    for (const QString& folder : m_folders) {
+        const QFileInfo info(folder + name);
+        if (info.exists())
+            return QStringLiteral("%1|%2|%3").arg(info.filePath()).arg(info.size()).arg(info.lastModified().toMSecsSinceEpoch());
+    }
+    return {};
+}
+
 QImage PictureStore::load(const QString& name, QSize size) {
     if (!isPlainFileName(name)) return {};
     QFileInfo info;

@@ -34,6 +34,10 @@ public:
     // than MaxFileSize, or not a readable PNG, JPEG, BMP or GIF picture.
     QImage load(const QString& name, QSize size);
 
+    // A stamp of the file `name` finds: its path, size and time of change,
+    // so that a caller can tell when it changed; empty when there is none.
+    QString stamp(const QString& name) const;
+
     // Forgets every decoded picture.
     void clearCache() { m_cache.clear(); }
 

@@ -16,6 +16,10 @@ const QChar ColourMarker(u'＞');
 
 void ReaderCore::Command2_Click() {
     if (m_busy) return;
+    playStep();
+}
+
+void ReaderCore::playStep() {
     if (m_state.LineCount == 0 || m_state.DisplayLines.isEmpty()) {
         m_controls.Text1.text = QStringLiteral("再生する文章がありません。");
         return;
@@ -78,6 +82,7 @@ void ReaderCore::applyWord(int k) {
 
 void ReaderCore::MojiWake() {
     m_printedLine = m_state.DisplayLines.value(m_state.CurrentLine);
+    m_lineDrawingsStart = int(m_page.drawings().size());
     const QStringList rows = pageRows(m_printedLine);
     m_page.setX(RowLeft);
     if (rows.size() == 1) m_page.setY(m_page.y() + RowGap);
@@ -108,6 +113,7 @@ void ReaderCore::rewind() {
     m_pura2 = m_pura;
     m_controls.LTitle.visible = true;
     m_printedLine.clear();
+    m_lineDrawingsStart = int(m_page.drawings().size());
 }
 
 }  // namespace velreader

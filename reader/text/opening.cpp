@@ -36,6 +36,11 @@ void ReaderCore::openText(const QString& path) {
     m_textFolder = QFileInfo(path).absolutePath();
     m_controls.Text1.text = decoded.text;
     readText1();
+    // Opening a text is a new start, like a load: the page is rewound and
+    // the file name shows the text, never the book played before.
+    rewind();
+    m_documentPath = path;
+    m_controls.Lfname.text = QStringLiteral("Filename-") + name;
     m_controls.Text1.text += QStringLiteral("\r\n「%1」を %2 のテキストとして開きました。").arg(name, encodingName(decoded.encoding));
 }
 

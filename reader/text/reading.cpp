@@ -8,6 +8,8 @@ void ReaderCore::Command1_Click() {
     if (m_busy) return;
     BusyScope busy(*this);
     readText1();
+    // The text read in is the one typed or pasted, no longer a file's.
+    m_documentPath.clear();
 }
 
 void ReaderCore::readText1() {

@@ -7,7 +7,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
+#include <optional>
+
 #include "reader/playback/page.h"
+#include "reader/playback/page_map.h"
 #include "reader/playback/pictures.h"
 #include "reader/window/controls.h"
 #include "reader/window/reader_state.h"
@@ -131,6 +135,34 @@ public:
     // rows in `PageRows`; used by the play step.
     void MojiWake();
 
+    // Moving through the text. "The page after N steps" is the page, state
+    // and controls that a rewind followed by N play steps gives, for N from
+    // 0 to totalSteps(); every move below goes to one of them exactly, as a
+    // rewind and N steps made at that moment would (the page row slots that
+    // those steps do not reach keep what they held, as after a rewind).
+    //
+    // The steps of the text: LineCount + 1, or 0 when there is no text.
+    int totalSteps() const;
+    // The N of the page shown: the play steps since the last rewind.
+    int currentStep() const;
+    // Goes to the page after `step` steps (kept within 0 to totalSteps()),
+    // printing at most one page. False when nothing moved (busy, no text).
+    bool goToStep(int step);
+    // The page after one step fewer; nothing at step 0.
+    bool stepBack();
+    // Builds the record of the pages for about `milliseconds`, so that later
+    // moves find it ready; true once it is complete for the present text.
+    bool buildPageMap(int milliseconds);
+    // The record of the pages of the present text, made when needed.
+    PageMap& pageMap();
+    // Where the rows of printedLine() begin in the page's drawings: every
+    // drawing from this index on is one of those rows.
+    int lineDrawingsStart() const { return m_lineDrawingsStart; }
+
+    // The book or text file being played (empty for a text typed or pasted
+    // in): set by a load, a text opened from a file and a save.
+    const QString& documentPath() const { return m_documentPath; }
+
 private:
     // Marks the core busy for the lifetime of a handler that may pump events
     // or show a dialog.
@@ -167,6 +199,8 @@ private:
     // becomes what the file holds.
     void applySavedText(const Book& book);
     void rewind();
+    // One play step, as "再生" does once it may run.
+    void playStep();
     void applyWord(int k);
     void startListing();
     // Lets the window breathe now and then; false once the listing is aborted.
@@ -191,6 +225,9 @@ private:
     bool m_listingAborted = false;
     QString m_textFolder;  // where the last text file was opened from
     QString m_printedLine;
+    int m_lineDrawingsStart = 0;
+    QString m_documentPath;
+    std::optional<PageMap> m_pageMap;
 };
 
 }  // namespace velreader

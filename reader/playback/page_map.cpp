@@ -1,0 +1,129 @@
+#include "reader/playback/page_map.h"
+
+#include <algorithm>
+#include <bit>
+
+#include <QElapsedTimer>
+
+#include "reader/playback/colours.h"
+#include "reader/text/lines.h"
+
+namespace velreader {
+namespace {
+
+const QChar ColourMarker(u'＞');
+
+// Rows of a display line on the page: one up to 30 units, else as the
+// play step cuts it.
+int rowsOf(const QString& line) { return line.size() <= ChunkWidth ? 1 : int(pageRows(line).size()); }
+
+}  // namespace
+
+PageMap::PageMap(const ReaderState& state, PictureProbe probe, QRgb defaultColour)
+    : m_lines(state.DisplayLines),
+      m_words(state.WordTable),
+      m_entries(state.PictureTable),
+      m_lineCount(state.LineCount),
+      m_probe(std::move(probe)),
+      m_colour(defaultColour) {
+    if (m_lineCount > 0 && !m_lines.isEmpty())
+        m_totalSteps = std::min<qsizetype>(m_lineCount, m_lines.size() - 1) + 1;
+    m_matcher.emplace(m_words, m_entries);
+    m_pages.push_back({1, defaultColour, -1, 0});
+}
+
+bool PageMap::describes(const ReaderState& state) const {
+    if (state.LineCount != m_lineCount || state.DisplayLines.size() != m_lines.size()) return false;
+    // Shared lists are the same list: an unchanged text costs no comparison.
+    if (state.DisplayLines.constData() != m_lines.constData() && state.DisplayLines != m_lines) return false;
+    if (state.WordTable != m_words || state.PictureTable != m_entries) return false;
+    for (auto it = m_pictures.begin(); it != m_pictures.end(); ++it)
+        if (m_probe.stamp(it.key()) != it->stamp) return false;
+    return true;
+}
+
+int PageMap::pictureIndex(const QString& name) {
+    auto it = m_pictures.find(name);
+    if (it == m_pictures.end()) {
+        PictureRecord record;
+        record.stamp = m_probe.stamp(name);
+        if (m_probe.shows(name)) {
+            record.index = int(m_pictureNames.size());
+            m_pictureNames << name;
+        }
+        it = m_pictures.insert(name, record);
+    }
+    return it->index;
+}
+
+void PageMap::scanStep() {
+    const QString& line = m_lines.at(m_next - 1);
+    const QRgb colourBefore = m_colour;
+    const int pictureBefore = m_picture;
+    for (WordMatcher::Slots found = m_matcher->matches(line); found; found &= found - 1) {
+        const QString& entry = m_entries[std::countr_zero(found)];
+        QStringView name(entry);
+        const qsizetype marker = entry.indexOf(ColourMarker);
+        if (marker >= 0) {
+            if (const auto colour = textColourFor(QStringView(entry).mid(marker + 1))) m_colour = colour->rgb();
+            name = name.left(marker);
+        }
+        if (name.isEmpty()) continue;
+        const int index = pictureIndex(name.toString());
+        if (index >= 0) m_picture = index;
+    }
+    const int rows = rowsOf(line);
+    if (m_lineCountOnPage >= PageLines || m_rowIndex + rows > PageRowSlots) {
+        m_pages.back().rows = std::uint8_t(m_rowIndex);
+        m_pages.push_back({m_next, colourBefore, std::int16_t(pictureBefore), 0});
+        m_lineCountOnPage = 0;
+        m_rowIndex = 0;
+    }
+    m_rowIndex += rows;
+    ++m_lineCountOnPage;
+    ++m_next;
+}
+
+bool PageMap::build(qint64 nanoseconds) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!complete()) {
+        // The clock is read only now and then: a step costs far less.
+        for (int i = 0; i < 512 && !complete(); ++i) scanStep();
+        if (clock.nsecsElapsed() >= nanoseconds) break;
+    }
+    return complete();
+}
+
+void PageMap::buildThrough(int step) {
+    while (m_next <= std::min(step, m_totalSteps)) scanStep();
+}
+
+int PageMap::pageOf(int step) {
+    buildThrough(step);
+    const auto it = std::upper_bound(m_pages.begin(), m_pages.end(), step,
+                                     [](int s, const PageStart& p) { return s < p.step; });
+    return std::max(0, int(it - m_pages.begin()) - 1);
+}
+
+std::optional<QString> PageMap::leftoverRow(int page, int slot) const {
+    for (int q = page - 1; q >= 0; --q) {
+        if (m_pages[size_t(q)].rows <= slot) continue;
+        // Page q, full, wrote this slot last: find its row again.
+        int row = 0;
+        for (int step = m_pages[size_t(q)].step;; ++step) {
+            const QStringList rows = pageRows(m_lines.at(step - 1));
+            if (slot < row + rows.size()) return rows.at(slot - row);
+            row += int(rows.size());
+        }
+    }
+    return std::nullopt;
+}
+
+qsizetype PageMap::memoryBytes() const {
+    qsizetype bytes = qsizetype(m_pages.capacity() * sizeof(PageStart));
+    for (const QString& name : m_pictureNames) bytes += name.capacity() * 2;
+    return bytes + m_pictures.capacity() * qsizetype(sizeof(PictureRecord) + sizeof(QString));
+}
+
+}  // namespace velreader
