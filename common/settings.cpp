@@ -65,6 +65,12 @@ void SettingsStore::read() {
     }
 }
 
+void SettingsStore::warnSave(const QString& what) {
+    // One line for a file that cannot be written, not one for every attempt.
+    if (!m_warnedSave) warn(what);
+    m_warnedSave = true;
+}
+
 void SettingsStore::warn(const QString& what) const {
     std::fprintf(stderr, "%s\n", qPrintable(what));
 }
@@ -153,7 +159,7 @@ bool SettingsStore::save() {
     if (m_path.isEmpty() || !m_changed || !m_mayReplace) return true;
     const QFileInfo target(m_path);
     if (!QDir().mkpath(target.absolutePath())) {
-        warn(QStringLiteral("settings not saved: cannot make the folder %1").arg(target.absolutePath()));
+        warnSave(QStringLiteral("settings not saved: cannot make the folder %1").arg(target.absolutePath()));
         return false;
     }
     // QSettings writes the values into a file of its own, whose bytes then
@@ -162,7 +168,7 @@ bool SettingsStore::save() {
     // as it was.
     QTemporaryFile temporary(QDir(target.absolutePath()).filePath(QStringLiteral(".settings-XXXXXX")));
     if (!temporary.open()) {
-        warn(QStringLiteral("settings not saved: cannot write in %1").arg(target.absolutePath()));
+        warnSave(QStringLiteral("settings not saved: cannot write in %1").arg(target.absolutePath()));
         return false;
     }
     temporary.close();
@@ -171,14 +177,14 @@ bool SettingsStore::save() {
         for (auto it = m_values.begin(); it != m_values.end(); ++it) out.setValue(it.key(), it.value());
         out.sync();
         if (out.status() != QSettings::NoError) {
-            warn(QStringLiteral("settings not saved: cannot write %1").arg(temporary.fileName()));
+            warnSave(QStringLiteral("settings not saved: cannot write %1").arg(temporary.fileName()));
             return false;
         }
     }
     const ReadResult written = readFile(temporary.fileName(), MaxFileSize * 4);
     const FileError error = written.ok() ? replaceFile(m_path, written.bytes) : written.error;
     if (!error.ok()) {
-        warn(QStringLiteral("settings not saved: %1: %2").arg(m_path, error.englishReason()));
+        warnSave(QStringLiteral("settings not saved: %1: %2").arg(m_path, error.englishReason()));
         return false;
     }
     m_changed = false;

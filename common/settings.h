@@ -70,6 +70,7 @@ public:
 private:
     void read();
     void warn(const QString& what) const;
+    void warnSave(const QString& what);
 
     QString m_path;
     QString m_problem;
@@ -77,6 +78,7 @@ private:
     bool m_mayReplace = true;
     bool m_changed = false;
     mutable bool m_warnedValue = false;
+    bool m_warnedSave = false;
 };
 
 }  // namespace common

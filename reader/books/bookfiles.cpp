@@ -189,6 +189,7 @@ void ReaderCore::finishLoad(const QString& path, const Book& book) {
     m_controls.LTitle.text = m_state.DisplayLines.at(0);
     m_controls.Lfname.text = QStringLiteral("Filename-") + QFileInfo(path).fileName();
     m_documentPath = path;
+    ++m_openCount;
     rewind();
     m_controls.Text1.text = QStringLiteral("ロード完了。");
 }

@@ -40,6 +40,7 @@ void ReaderCore::openText(const QString& path) {
     // the file name shows the text, never the book played before.
     rewind();
     m_documentPath = path;
+    ++m_openCount;
     m_controls.Lfname.text = QStringLiteral("Filename-") + name;
     m_controls.Text1.text += QStringLiteral("\r\n「%1」を %2 のテキストとして開きました。").arg(name, encodingName(decoded.encoding));
 }

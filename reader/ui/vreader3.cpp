@@ -11,6 +11,7 @@
 #include "common/datafolder.h"
 #include "common/ui/program_icon.h"
 #include "common/ui/window_zoom.h"
+#include "reader/ui/position_bar.h"
 #include "reader/ui/textbox.h"
 #include "reader/window/fonts.h"
 
@@ -44,13 +45,17 @@ VReader3::VReader3(ReaderFolders folders, QWidget* parent) : QMainWindow(parent)
     setWindowIcon(common::programIcon(QLatin1String(common::ReaderId)));
     setWindowTitle(QStringLiteral("Velin-Reader Ver 1.0"));
     setAcceptDrops(true);
+    loadSettings();
     buildControls();
     buildMenus();
     connectHandlers();
+    connectReading();
     m_core.setEventPump([this] { pumpEvents(); });
     m_core.setFileDialog([this](const FileDialogRequest& request) { return chooseFile(request); });
     m_core.Form_Load();
     m_pura->setImage(m_core.blankPage());
+    // The zoom of the last run, never larger than the screen takes.
+    if (m_preferences.zoom > 1) m_zoom->setZoom(m_preferences.zoom);
     mirror();
     m_pmain->setFocus();
 }
@@ -85,6 +90,8 @@ void VReader3::buildControls() {
     m_ltitle->setAttribute(Qt::WA_TransparentForMouseEvents);
     setTextColour(m_ltitle, DefaultTextColour);
     m_layout.setFont(m_ltitle, titleFont());
+    // Where the reader is, in the free strip between the page's frame and Text1.
+    m_positionBar = m_layout.place(new PositionBar(m_form), QRect(7, 230, PageSurface::Width, 6));
     m_text2 = m_layout.place(new TextBox(m_form), QRect(7, 28, 316, 200));
     m_text1 = m_layout.place(new TextBox(m_form), QRect(7, 238, 316, 57));
     for (TextBox* box : {m_text1, m_text2}) {
@@ -170,6 +177,7 @@ void VReader3::buildMenus() {
     hyouji->addAction(m_zoom->resetAction());
     hyouji->addSeparator();
     hyouji->addAction(m_zoom->fullScreenAction());
+    buildReadingMenus(kiroku, hyouji);
 }
 
 void VReader3::connectHandlers() {
@@ -181,7 +189,14 @@ void VReader3::connectHandlers() {
         &ReaderCore::Command7_Click,
     };
     for (int i = 0; i < 7; ++i)
-        connect(m_commands[i], &QPushButton::clicked, this, [this, h = handlers[i]] { dispatch(h); });
+        connect(m_commands[i], &QPushButton::clicked, this, [this, h = handlers[i]] {
+            // "再生" goes the way of the page's click: it first completes a
+            // line that is still appearing.
+            if (h == &ReaderCore::Command2_Click)
+                playNextLine();
+            else
+                dispatch(h);
+        });
     connect(m_save, &QAction::triggered, this, [this] { dispatch(&ReaderCore::AllSave_Click); });
     connect(m_load, &QAction::triggered, this, [this] { dispatch(&ReaderCore::AllLoad_Click); });
     connect(m_openText, &QAction::triggered, this, [this] { dispatch(&ReaderCore::OpenText_Click); });
@@ -205,6 +220,7 @@ void VReader3::applyZoom(int zoom) {
     m_pmain->setZoom(zoom);
     m_pura->setZoom(zoom);
     m_pura2->setZoom(zoom);
+    m_positionBar->setZoom(zoom);
     mirror();
 }
 

@@ -3,13 +3,20 @@
 #include <QList>
 #include <QMainWindow>
 #include <QRect>
+#include <QTimer>
+#include <memory>
+#include <optional>
 
+#include "common/settings.h"
 #include "common/ui/zoom_layout.h"
 
+#include "reader/playback/autoplay.h"
+#include "reader/prefs/preferences.h"
 #include "reader/ui/widgets.h"
 #include "reader/window/reader_core.h"
 
 class QAction;
+class QMenu;
 class QPushButton;
 
 namespace common {
@@ -18,6 +25,7 @@ class WindowZoom;
 
 namespace velreader {
 
+class PositionBar;
 class TextBox;
 
 // The reader window "Velin-Reader Ver 1.0". It builds the controls, forwards
@@ -25,17 +33,23 @@ class TextBox;
 // the control record and the page.
 //
 // Beyond the mouse: in the player view the page plays the next line on a
-// left click, a wheel notch and Space, Enter, Right, Down or Page Down, and
-// Home rewinds; Ctrl+S and Ctrl+O save and load, Ctrl+T opens a text,
-// Ctrl+1 and Ctrl+2 (or Ctrl+Tab) switch the views; the window zooms by
-// whole factors and goes full screen (F11). A text or book dropped on the
-// window is opened.
+// left click, a wheel notch towards the user and Space, Enter, Right, Down
+// or Page Down; Left, Up, Page Up, Backspace and the wheel turned away step
+// back a line; Home rewinds, Ctrl+Home and Ctrl+End go to the first and the
+// last step, A starts and stops auto-play; Ctrl+G jumps to a step, Ctrl+R
+// goes back to where the book was left; Ctrl+S and Ctrl+O save and load,
+// Ctrl+T opens a text, Ctrl+1 and Ctrl+2 (or Ctrl+Tab) switch the views; the
+// window zooms by whole factors and goes full screen (F11). A text or book
+// dropped on the window is opened. The preferences, the zoom, the place
+// reached in every book and the books opened last are kept in the user's
+// settings file.
 class VReader3 : public QMainWindow {
     Q_OBJECT
 public:
     // A portable copy: pictures and books in `applicationFolder` (ending in "/").
     explicit VReader3(const QString& applicationFolder, QWidget* parent = nullptr);
     explicit VReader3(ReaderFolders folders, QWidget* parent = nullptr);
+    ~VReader3() override;
 
     ReaderCore& core() { return m_core; }
 
@@ -54,17 +68,44 @@ public:
     QAction* loadAction() const { return m_load; }
     QAction* openTextAction() const { return m_openText; }
     common::WindowZoom* zoom() const { return m_zoom; }
+    PositionBar* positionBar() const { return m_positionBar; }
+    AutoPlay& autoPlay() { return m_autoPlay; }
+    TextReveal& reveal() { return m_reveal; }
+    QAction* resumeAction() const { return m_resume; }
+    QAction* jumpAction() const { return m_jump; }
+    QAction* autoPlayAction() const { return m_autoPlayAction; }
+    QAction* preferencesAction() const { return m_preferencesAction; }
+    QMenu* recentMenu() const { return m_recentMenu; }
+
+    // Asks for the step to jump to (current, total); nothing on Cancel.
+    using StepAsker = std::function<std::optional<int>(int current, int total)>;
+    void setStepAsker(StepAsker asker) { m_askStep = std::move(asker); }
+    // Shows the preferences for editing; nothing on Cancel.
+    using PreferencesEditor = std::function<std::optional<ReaderPreferences>(const ReaderPreferences&)>;
+    void setPreferencesEditor(PreferencesEditor editor) { m_editPreferences = std::move(editor); }
+
+    const ReaderPreferences& preferences() const { return m_preferences; }
+    // Takes new preferences, as the dialog's OK does, and keeps them.
+    void setPreferences(const ReaderPreferences& preferences);
+    const ReadingPlaces& places() const { return m_places; }
+    const RecentFiles& recentFiles() const { return m_recent; }
+    // Writes the preferences, places and recent files to the settings file.
+    void storeSettings();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
     void buildControls();
     void buildMenus();
+    void buildReadingMenus(QMenu* kiroku, QMenu* hyouji);
     void connectHandlers();
+    void connectReading();
+    void loadSettings();
     void applyZoom(int zoom);
     // Runs `handler` unless another handler is running (a click during a
     // listing is ignored), then shows the result.
@@ -74,6 +115,20 @@ private:
     // while their buttons are shown and enabled.
     void playNextLine();
     void rewind();
+    // Moving through the text from the player view.
+    void stepBack();
+    void goToStep(int step);
+    void askForStep();
+    void resumeReading();
+    void toggleAutoPlay();
+    void autoPlayStep();
+    void editPreferences();
+    void showRecentFiles();
+    void openRecentFile(const QString& path);
+    // After every handler: the page's reveal, the place in the book, a book
+    // just opened, the record of the pages.
+    void afterHandler();
+    void mirrorPosition();
     // Shows the control record and the page on the widgets.
     void mirror();
     void mirrorTitle();
@@ -104,6 +159,31 @@ private:
     common::ZoomLayout m_layout;
     int m_zoomFactor = 1;
     bool m_inputLocked = false;
+
+    PositionBar* m_positionBar = nullptr;
+    QAction* m_resume = nullptr;
+    QAction* m_jump = nullptr;
+    QAction* m_autoPlayAction = nullptr;
+    QAction* m_preferencesAction = nullptr;
+    QMenu* m_recentMenu = nullptr;
+    StepAsker m_askStep;
+    PreferencesEditor m_editPreferences;
+
+    std::unique_ptr<common::SettingsStore> m_settings;
+    ReaderPreferences m_preferences;
+    ReadingPlaces m_places;
+    RecentFiles m_recent;
+    QString m_documentKey;            // the file being played, as places know it
+    std::optional<int> m_resumeStep;  // where it was left when it was opened
+    int m_seenOpenCount = 0;
+    int m_lastStep = 0;
+
+    AutoPlay m_autoPlay;
+    TextReveal m_reveal;
+    bool m_playing = false;       // a forward play step runs
+    bool m_autoStepping = false;  // auto-play's own play step runs
+    QTimer m_mapBuilder;          // builds the record of the pages between events
+    QTimer m_settingsSaver;       // keeps the place now and then
 };
 
 }  // namespace velreader

@@ -32,7 +32,10 @@ void VReader3::dispatch(const std::function<void()>& handler) {
     // put into the box is taken as it was given.
     m_core.controls().Text1.text = m_text1->currentText();
     QWidget* focused = QApplication::focusWidget();
+    // Whatever the user does stops auto-play; its own steps go on.
+    if (!m_autoStepping) m_autoPlay.stop();
     handler();
+    afterHandler();
     if (m_inputLocked) {
         m_inputLocked = false;
         m_text1->setLocked(false);
@@ -47,7 +50,20 @@ void VReader3::dispatch(const std::function<void()>& handler) {
 
 void VReader3::playNextLine() {
     const QPushButton* play = command(2);
-    if (play->isVisible() && play->isEnabled()) dispatch(&ReaderCore::Command2_Click);
+    if (!play->isVisible()) return;
+    // A line still appearing is completed first; the next one waits.
+    if (m_reveal.active()) {
+        if (!m_autoStepping) m_autoPlay.stop();
+        m_reveal.finish();
+        return;
+    }
+    if (!play->isEnabled()) return;
+    const int before = m_core.currentStep();
+    m_playing = true;
+    dispatch(&ReaderCore::Command2_Click);
+    m_playing = false;
+    if (m_core.currentStep() > before && m_preferences.textSpeed > 0)
+        m_reveal.start(m_core.printedLine(), m_preferences.textSpeed);
 }
 
 void VReader3::rewind() {
@@ -132,6 +148,7 @@ void VReader3::mirror() {
     m_pmain->setVisible(c.Pmain.visible);
     m_pmain->update();
     describePage();
+    mirrorPosition();
     m_pura2->setImage(m_core.pagePicture());
     m_text2->setVisible(c.Text2.visible);
     mirrorText(m_text1, c.Text1.text);
@@ -163,19 +180,39 @@ QString VReader3::chooseFile(const FileDialogRequest& request) {
 
 void VReader3::keyPressEvent(QKeyEvent* event) {
     // The keys of the player view, from the page or any control that does
-    // not take them itself (a text box does): Space, Enter, Right, Down and
-    // Page Down play the next line, Home rewinds; not with Ctrl or Alt.
-    const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
-    switch (plain ? event->key() : 0) {
-    case Qt::Key_Space:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Right:
-    case Qt::Key_Down:
-    case Qt::Key_PageDown: playNextLine(); return;
-    case Qt::Key_Home: rewind(); return;
-    default: QMainWindow::keyPressEvent(event);
+    // not take them itself, never from a text box (typing there, even in
+    // one that is read-only for a moment, never plays): Space, Enter, Right,
+    // Down and Page Down play the next line, Left, Up, Page Up and Backspace
+    // step back, Home rewinds, A starts and stops auto-play; none with Ctrl
+    // or Alt. Ctrl+Home and Ctrl+End go to the first and the last step.
+    const Qt::KeyboardModifiers modifiers =
+        event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const bool player = command(2)->isVisible() && !qobject_cast<TextBox*>(focusWidget());
+    if (player && modifiers == Qt::NoModifier) {
+        switch (event->key()) {
+        case Qt::Key_Space:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Right:
+        case Qt::Key_Down:
+        case Qt::Key_PageDown: playNextLine(); return;
+        case Qt::Key_Left:
+        case Qt::Key_Up:
+        case Qt::Key_PageUp:
+        case Qt::Key_Backspace: stepBack(); return;
+        case Qt::Key_Home: rewind(); return;
+        case Qt::Key_A: toggleAutoPlay(); return;
+        default: break;
+        }
     }
+    if (player && modifiers == Qt::ControlModifier) {
+        switch (event->key()) {
+        case Qt::Key_Home: goToStep(0); return;
+        case Qt::Key_End: goToStep(m_core.totalSteps()); return;
+        default: break;
+        }
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void VReader3::dragEnterEvent(QDragEnterEvent* event) {
@@ -195,6 +232,10 @@ void VReader3::closeEvent(QCloseEvent* event) {
     // finishes (a book still being read is dropped), and the window (which
     // lives until the event loop returns) is only hidden meanwhile.
     if (m_core.busy()) m_core.abortListing();
+    m_autoPlay.stop();
+    // The place reached, the zoom and the books opened are kept, also when
+    // a stop signal closes the window.
+    storeSettings();
     event->accept();
 }
 

@@ -53,27 +53,45 @@ void PageView::setZoom(int zoom) {
     update();
 }
 
+void PageView::setReveal(int lineStart, int shown) {
+    if (lineStart == m_revealStart && shown == m_revealShown) return;
+    m_revealStart = lineStart;
+    m_revealShown = shown;
+    update();
+}
+
 void PageView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const qreal scale = m_zoom * devicePixelRatioF();
-    if (scale == 1.0) {
+    if (scale == 1.0 && m_revealShown < 0) {
         // One page unit to one screen pixel: the page itself.
         painter.drawImage(0, 0, m_page.image());
         return;
     }
-    // Larger, the page is drawn again: pictures in blocks of whole pixels,
-    // text in the page font made larger, so that it stays sharp.
+    // Larger, or with a line still appearing, the page is drawn again:
+    // pictures in blocks of whole pixels, text in the page font made
+    // larger, so that it stays sharp; of the appearing line's rows only the
+    // characters shown so far.
     QFont font = m_page.font();
     font.setPointSizeF(font.pointSizeF() * m_zoom);
     painter.setFont(font);
     const QRectF whole(0, 0, PageSurface::Width * m_zoom, PageSurface::Height * m_zoom);
-    for (const PageDrawing& d : m_page.drawings()) {
+    qsizetype left = m_revealShown;
+    const QList<PageDrawing>& drawings = m_page.drawings();
+    for (qsizetype i = 0; i < drawings.size(); ++i) {
+        const PageDrawing& d = drawings[i];
         if (d.kind == PageDrawing::Kind::Picture) {
             common::drawPicture(painter, whole, d.picture);
-        } else {
-            painter.setPen(d.colour);
-            painter.drawText(QPointF(d.baseline) * m_zoom, d.text);
+            continue;
         }
+        QString text = d.text;
+        if (m_revealShown >= 0 && i >= m_revealStart) {
+            if (left <= 0) continue;
+            if (left < text.size()) text.truncate(left);
+            left -= d.text.size();
+        }
+        painter.setPen(d.colour);
+        painter.drawText(QPointF(d.baseline) * m_zoom, text);
     }
 }
 
@@ -83,12 +101,18 @@ void PageView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void PageView::wheelEvent(QWheelEvent* event) {
-    // One line for each notch turned towards the user; turning away does nothing.
-    m_wheel += event->angleDelta().y();
-    if (m_wheel > 0) m_wheel = 0;
+    // One line on for each notch turned towards the user, one line back for
+    // each notch turned away; a turn the other way starts a new notch.
+    const int delta = event->angleDelta().y();
+    if ((delta < 0) != (m_wheel < 0)) m_wheel = 0;
+    m_wheel += delta;
     while (m_wheel <= -120) {
         m_wheel += 120;
         emit nextLineWanted();
+    }
+    while (m_wheel >= 120) {
+        m_wheel -= 120;
+        emit previousLineWanted();
     }
     event->accept();
 }

@@ -41,16 +41,21 @@ private:
 // The page `Pmain`: shows the page at the zoom, its pictures in whole
 // pixels and its text drawn at the screen's own resolution. A left click
 // and a turn of the wheel towards the user (one line a notch) ask for the
-// next line. It takes the keyboard focus; its keys are the window's.
+// next line, a turn away for the line before. It takes the keyboard focus;
+// its keys are the window's.
 class PageView : public QWidget {
     Q_OBJECT
 public:
     PageView(const PageSurface& page, QWidget* parent);
     void setZoom(int zoom);
     int zoom() const { return m_zoom; }
+    // Shows only the first `shown` UTF-16 units of the rows drawn from
+    // drawing `lineStart` on (the line still appearing); -1 shows them whole.
+    void setReveal(int lineStart, int shown);
 
 signals:
     void nextLineWanted();
+    void previousLineWanted();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -60,7 +65,9 @@ protected:
 private:
     const PageSurface& m_page;
     int m_zoom = 1;
-    int m_wheel = 0;  // eighths of a degree turned towards the user, not yet a notch
+    int m_wheel = 0;  // eighths of a degree turned, not yet a notch (towards the user: negative)
+    int m_revealStart = 0;
+    int m_revealShown = -1;
 };
 
 // The four frame lines of the page, Line1 to Line4, filled beside the page

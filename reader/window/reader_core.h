@@ -162,6 +162,9 @@ public:
     // The book or text file being played (empty for a text typed or pasted
     // in): set by a load, a text opened from a file and a save.
     const QString& documentPath() const { return m_documentPath; }
+    // How many books and texts have been opened from files: a change tells
+    // the window that a new one was opened (and rewound).
+    int openCount() const { return m_openCount; }
 
 private:
     // Marks the core busy for the lifetime of a handler that may pump events
@@ -227,6 +230,7 @@ private:
     QString m_printedLine;
     int m_lineDrawingsStart = 0;
     QString m_documentPath;
+    int m_openCount = 0;
     std::optional<PageMap> m_pageMap;
 };
 

@@ -3,6 +3,8 @@
 // widgets without a display; sound goes to SDL's dummy driver.
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+
 #ifdef WOOLMERE_WIDGET_TESTS
 #include <QApplication>
 using TestApplication = QApplication;
@@ -12,6 +14,9 @@ using TestApplication = QGuiApplication;
 #endif
 
 int main(int argc, char** argv) {
+    // Settings go to a folder of the run's own, never the user's.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER")) qputenv("SDL_AUDIODRIVER", "dummy");
     ::testing::InitGoogleTest(&argc, argv);

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDialog>
+
+#include "reader/prefs/preferences.h"
+
+class QCheckBox;
+class QLabel;
+class QRadioButton;
+class QSlider;
+
+namespace velreader {
+
+// 表示 > "設定...": the three preferences of reading.
+//   "本を開いたら続きから読む"  a check box;
+//   "自動再生の速さ"            a slider, slower on the left, faster on the
+//                               right, from 0.25x to 4x in steps of a
+//                               quarter octave, 1x in the middle;
+//   "文字の速さ"                at once (the default), or 10 to 100
+//                               characters a second.
+class PreferencesDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit PreferencesDialog(const ReaderPreferences& preferences, QWidget* parent = nullptr);
+
+    // The preferences as the dialog shows them now (the zoom as given).
+    ReaderPreferences preferences() const;
+
+    QCheckBox* resumeBox() const { return m_resume; }
+    QSlider* autoPlaySlider() const { return m_autoPlay; }
+    QRadioButton* instantButton() const { return m_instant; }
+    QRadioButton* gradualButton() const { return m_gradual; }
+    QSlider* textSpeedSlider() const { return m_textSpeed; }
+
+private:
+    void showValues();
+
+    ReaderPreferences m_start;
+    QCheckBox* m_resume = nullptr;
+    QSlider* m_autoPlay = nullptr;
+    QLabel* m_autoPlayValue = nullptr;
+    QRadioButton* m_instant = nullptr;
+    QRadioButton* m_gradual = nullptr;
+    QSlider* m_textSpeed = nullptr;
+    QLabel* m_textSpeedValue = nullptr;
+};
+
+}  // namespace velreader
