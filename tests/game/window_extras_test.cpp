@@ -426,6 +426,7 @@ TEST_F(WindowExtrasTest, screenshotsOfThePausedFieldTheMenuTheSettingsAndTheBest
     QTRY_VERIFY_WITH_TIMEOUT(game.state.SheepX[1] < 110, 5000);
     QTest::keyClick(&window, Qt::Key_P);
     QTest::keyClick(&window, Qt::Key_M);
+    QTest::qWait(250);  // the banner's sheep walks on during the pause
     screenshot(window.grab().toImage(), QStringLiteral("fleeceslot-paused"));
 
     // The menu, opened beside the field, drawn over the window where it stands.
