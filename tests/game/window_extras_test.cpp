@@ -18,8 +18,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPainter>
-#include <QtMath>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
@@ -402,70 +400,6 @@ TEST_F(WindowExtrasTest, theZoomStopsAtWhatFitsA1600By900Screen) {
     nextWindow.useSettings(&store);
     EXPECT_EQ(nextWindow.zoom()->zoom(), 3);
     EXPECT_EQ(nextWindow.settings().zoom, 4) << "remembered for a larger screen";
-}
-
-}  // namespace
-
-namespace {
-
-// With FLEECESLOT_SCREENSHOTS=folder, the pictures of what this file tests
-// are saved there (run once per QT_SCALE_FACTOR: names get "@2x" at 2).
-void screenshot(const QImage& image, const QString& name) {
-    const QString folder = qEnvironmentVariable("FLEECESLOT_SCREENSHOTS");
-    if (folder.isEmpty()) return;
-    const QString scale = qEnvironmentVariable("QT_SCALE_FACTOR", "1");
-    image.save(folder + u'/' + name + (scale == u"1" ? QString() : u'@' + scale + u'x') + QStringLiteral(".png"));
-}
-
-TEST_F(WindowExtrasTest, screenshotsOfThePausedFieldTheMenuTheSettingsAndTheBestGames) {
-    if (qEnvironmentVariableIsEmpty("FLEECESLOT_SCREENSHOTS")) GTEST_SKIP() << "FLEECESLOT_SCREENSHOTS not set";
-    showActive();
-    leaveTitle();
-    window.timer(2)->setInterval(5);
-    QTest::mouseClick(window.command(3), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(game.state.SheepX[1] < 110, 5000);
-    QTest::keyClick(&window, Qt::Key_P);
-    QTest::keyClick(&window, Qt::Key_M);
-    QTest::qWait(250);  // the banner's sheep walks on during the pause
-    screenshot(window.grab().toImage(), QStringLiteral("fleeceslot-paused"));
-
-    // The menu, opened beside the field, drawn over the window where it stands.
-    const QPoint at = window.label(4)->mapToGlobal(QPoint(10, 6));
-    window.openContextMenu(at);
-    QMenu* menu = window.contextMenu();
-    QTRY_VERIFY(menu->isVisible());
-    const QImage base = window.grab().toImage();
-    const qreal ratio = base.devicePixelRatio();
-    const QPoint offset = menu->geometry().topLeft() - window.mapToGlobal(QPoint(0, 0));
-    const QPoint corner = offset + QPoint(menu->width(), menu->height());
-    QImage withMenu(base.size().expandedTo(QSize(qCeil(corner.x() * ratio), qCeil(corner.y() * ratio))),
-                    QImage::Format_RGB32);
-    withMenu.fill(QColor(0xE8, 0xE8, 0xE8));
-    withMenu.setDevicePixelRatio(ratio);
-    {
-        QPainter painter(&withMenu);
-        painter.drawImage(QPoint(0, 0), base);
-        painter.drawImage(offset, menu->grab().toImage());
-    }
-    screenshot(withMenu, QStringLiteral("fleeceslot-menu"));
-    menu->hide();
-
-    window.showSettings();
-    window.settingsDialog()->effectsSlider()->setValue(70);
-    screenshot(window.settingsDialog()->grab().toImage(), QStringLiteral("fleeceslot-settings"));
-    window.settingsDialog()->close();
-
-    QList<scores::BestGame> table;
-    const char16_t* names[] = {u"メリー", u"Mary Shepherd", u"ひつじ飼い", u"羊毛王", u"Dolly", u"もこもこ"};
-    int grams = 1062;
-    for (const char16_t* name : names) {
-        table.append({grams, QDateTime(QDate(2026, 12, 1 + (grams % 7)), QTime(10 + grams % 9, grams % 60)),
-                      QString::fromUtf16(name)});
-        grams -= 37;
-    }
-    window.showBestGames();
-    window.bestGamesDialog()->showTable(table, table[2]);
-    screenshot(window.bestGamesDialog()->grab().toImage(), QStringLiteral("fleeceslot-best-games"));
 }
 
 }  // namespace
