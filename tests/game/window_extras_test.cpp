@@ -137,6 +137,14 @@ TEST_F(WindowExtrasTest, leavingTheWindowPausesARollButOnlyOnTheChangeFromActive
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     EXPECT_TRUE(game.pause.paused);
     QTest::keyClick(&window, Qt::Key_P);
+    EXPECT_FALSE(game.pause.paused);
+    // Minimised, too.
+    window.showMinimized();
+    QTRY_VERIFY(game.pause.paused);
+    window.showNormal();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_P);
     // With the setting off, leaving changes nothing.
     game.pause.whenInactive = false;
     other.activateWindow();
