@@ -371,7 +371,8 @@ TEST_F(WindowExtrasTest, aBrokenSettingsFileMeansTheDesignAndNoMessage) {
     const QString path = dir.filePath(QStringLiteral("fleeceslot.conf"));
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(QByteArray("\x00\xff\xfe binary [[[ junk", 22));
+    const char junk[] = "\x00\xff\xfe binary [[[ junk";
+    f.write(junk, sizeof junk - 1);
     f.close();
     common::SettingsStore store(path);
     window.useSettings(&store);
