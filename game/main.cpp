@@ -1,9 +1,11 @@
 // fleeceslot: the game "Woolmere".
 #include "common/appfolder.h"
 #include "common/datafolder.h"
+#include "common/settings.h"
 #include "common/ui/stop_signals.h"
 #include "common/ui/translations.h"
 #include "game/phases/random.h"
+#include "game/scores/player_name.h"
 #include "game/sound/music.h"
 #include "game/ui/hituji_window.h"
 #include "game/window/hituji_game.h"
@@ -37,6 +39,11 @@ int main(int argc, char** argv) {
     Music music(Music::systemSoundFont(), folder + QStringLiteral("maki.mid"));
     HitujiGame game(random, music, folder, saveFolder.isEmpty() ? folder : saveFolder);
     Hituji window(game);
+    // The player's settings, from the user's configuration folder; without
+    // a file (or with a broken one) the game starts as designed.
+    common::SettingsStore settings(common::SettingsStore::userFile(QStringLiteral("fleeceslot")));
+    window.useSettings(&settings);
+    window.setAccountName(scores::systemPlayerName());
     if (!window.Form_Load()) return 1;
     // Told to stop (the session ends, say), the game closes as from its
     // close box, keeping its scores.

@@ -5,7 +5,8 @@ PACKAGES=(qt6-base-dev chromium chromium-driver python3-selenium libsdl2-mixer-d
           fonts-ipafont-gothic fonts-ipafont-mincho ninja-build cmake g++ clang
           libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev pkg-config libxcb1-dev xvfb xauth
           python3 qt6-translations-l10n desktop-file-utils appstream shared-mime-info
-          lintian dpkg-dev)
+          lintian dpkg-dev
+          libglib2.0-bin gtk-update-icon-cache)
 
 install_missing_packages() {
   local missing=()

@@ -5,8 +5,10 @@
 #include <QEvent>
 #include <QLayout>
 #include <QProxyStyle>
+#include <QScreen>
 #include <QWidget>
 #include <algorithm>
+#include <cmath>
 
 namespace common {
 namespace {
@@ -81,18 +83,66 @@ WindowZoom::WindowZoom(QWidget* window, QWidget* holder, QWidget* content, QSize
     m_leave = action(QStringLiteral("全画面表示をやめる"), {QKeySequence(Qt::Key_Escape)}, &WindowZoom::leaveFullScreen);
     m_leave->setEnabled(false);
     m_holder->installEventFilter(this);
+    if (m_window != m_holder) m_window->installEventFilter(this);
     show(1);
     fitWindow();
+    updateActions();
+}
+
+int WindowZoom::largestFittingZoom() const {
+    // QWidget::screen() is the screen the window is on, or, before it is
+    // shown, the one it will open on.
+    const QScreen* screen = m_window->screen();
+    if (!screen) return MaxZoom;
+    const QSize room = screen->availableGeometry().size();
+    // The frame the window manager draws keeps its size at every zoom; it
+    // is known once the window is shown (nothing before).
+    const QSize frame = m_fullScreen ? QSize(0, 0) : m_window->frameGeometry().size() - m_window->size();
+    const QSizeF extra = extraPerZoom();
+    for (int zoom = MaxZoom; zoom > 1; --zoom) {
+        const QSizeF window = QSizeF(m_design * zoom) + extra * zoom + QSizeF(frame);
+        if (std::ceil(window.width()) <= room.width() && std::ceil(window.height()) <= room.height()) return zoom;
+    }
+    return 1;
 }
 
 void WindowZoom::setZoom(int zoom) {
-    zoom = std::clamp(zoom, 1, MaxZoom);
+    zoom = std::clamp(zoom, 1, largestFittingZoom());
     m_windowZoom = zoom;
-    m_zoomIn->setEnabled(zoom < MaxZoom);
-    m_zoomOut->setEnabled(zoom > 1);
+    updateActions();
     if (m_fullScreen) return;  // takes effect when full screen ends
+    const QRect before = m_window->frameGeometry();
+    const QSize margins = before.size() - m_window->size();
     show(zoom);
     fitWindow();
+    keepOnScreen(before, margins);
+}
+
+void WindowZoom::updateActions() {
+    m_zoomIn->setEnabled(m_windowZoom < largestFittingZoom());
+    m_zoomOut->setEnabled(m_windowZoom > 1);
+}
+
+void WindowZoom::keepOnScreen(const QRect& frameBefore, const QSize& frameMargins) {
+    // A window not yet shown is placed by the window manager.
+    if (!m_window->isVisible() || m_window->isFullScreen() || m_window->isMaximized()) return;
+    const QScreen* screen = m_window->screen();
+    if (!screen) return;
+    const QRect room = screen->availableGeometry();
+    const QSize size = m_window->size() + frameMargins;
+    // The same centre, then only as far back as the screen's edges need.
+    QPoint topLeft = frameBefore.center() - QPoint((size.width() - 1) / 2, (size.height() - 1) / 2);
+    topLeft.setX(std::max(room.left(), std::min(topLeft.x(), room.right() + 1 - size.width())));
+    topLeft.setY(std::max(room.top(), std::min(topLeft.y(), room.bottom() + 1 - size.height())));
+    if (topLeft != m_window->frameGeometry().topLeft()) m_window->move(topLeft);
+}
+
+QSizeF WindowZoom::extraPerZoom() const {
+    if (m_fullScreen || m_window == m_holder) return m_extraPerZoom;
+    // Measured now: a menu bar added since the last zoom counts too.
+    QSize window = m_window->sizeHint();
+    if (!window.isValid()) window = m_window->size();
+    return QSizeF(window - m_holder->size()) / m_zoom;
 }
 
 void WindowZoom::restyle(int zoom) {
@@ -124,6 +174,7 @@ void WindowZoom::fitWindow() {
         if (QLayout* layout = m_window->layout()) layout->setSizeConstraint(QLayout::SetFixedSize);
         m_window->adjustSize();
     }
+    m_extraPerZoom = QSizeF(m_window->size() - m_holder->size()) / m_zoom;
 }
 
 void WindowZoom::centre() {
@@ -155,11 +206,17 @@ void WindowZoom::leaveFullScreen() {
     m_full->setChecked(false);
     m_leave->setEnabled(false);
     m_window->showNormal();
+    // The window may have moved to a smaller screen meanwhile.
+    m_windowZoom = std::clamp(m_windowZoom, 1, largestFittingZoom());
+    updateActions();
     show(m_windowZoom);
     fitWindow();
 }
 
 bool WindowZoom::eventFilter(QObject* watched, QEvent* event) {
+    // Shown or moved, the window may stand on another screen: the largest
+    // zoom that fits may have changed.
+    if (watched == m_window && (event->type() == QEvent::Show || event->type() == QEvent::Move)) updateActions();
     if (watched == m_holder && event->type() == QEvent::Resize) {
         if (m_fullScreen) {
             // The largest whole zoom whose content fits the screen.

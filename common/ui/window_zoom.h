@@ -19,7 +19,13 @@ namespace common {
 //
 // Keys: Ctrl+Plus (and Ctrl+=) and Ctrl+Minus step the zoom from 1 to 4,
 // Ctrl+0 returns to 1, F11 toggles full screen, Escape leaves it. The zoom
-// is not stored anywhere.
+// is not stored here: a window that remembers it passes it to setZoom().
+//
+// A zoom never makes the window larger than the available area of its
+// screen (the screen it is on, or before it is shown the screen it will
+// open on): zoom steps and setZoom() stop at the largest whole zoom that
+// fits, and a zoom keeps the window's centre where it was, moved only as
+// far as needed to keep the window on the screen.
 class WindowZoom : public QObject {
     Q_OBJECT
 public:
@@ -31,7 +37,13 @@ public:
                std::function<void(int zoom)> apply);
 
     int zoom() const { return m_zoom; }
+    // The zoom chosen for the window, kept while full screen shows another.
+    int windowZoom() const { return m_windowZoom; }
     bool fullScreen() const { return m_fullScreen; }
+    // The largest whole zoom (1 to MaxZoom) at which the window, its frame
+    // included, fits the available area of its screen; 1 when none does.
+    int largestFittingZoom() const;
+    // Shows the window at `zoom`, capped to 1 to largestFittingZoom().
     void setZoom(int zoom);
     void zoomIn() { setZoom(m_windowZoom + 1); }
     void zoomOut() { setZoom(m_windowZoom - 1); }
@@ -57,6 +69,9 @@ private:
     void restyle(int zoom);
     void fitWindow();
     void centre();
+    void keepOnScreen(const QRect& frameBefore, const QSize& frameMargins);
+    QSizeF extraPerZoom() const;
+    void updateActions();
 
     QWidget* m_window;
     QWidget* m_holder;
@@ -66,6 +81,9 @@ private:
     int m_zoom = 1;        // shown now
     int m_windowZoom = 1;  // chosen for the window (kept through full screen)
     bool m_fullScreen = false;
+    // What the window adds to its content per step of zoom (a menu bar that
+    // grows with the zoom), measured whenever the window fits its content.
+    QSizeF m_extraPerZoom;
     QAction* m_zoomIn = nullptr;
     QAction* m_zoomOut = nullptr;
     QAction* m_reset = nullptr;

@@ -9,6 +9,7 @@ constexpr int16_t kWinningCount = 777;
 }
 
 void HitujiGame::Command1_Click() {
+    if (pause.paused) return;  // the round buttons rest while the game is paused
     controls.P_Change.visible = false;
     state.RollState = saturatingAdd(state.RollState, 1);
     if (state.RollState == 1) {
@@ -35,6 +36,7 @@ void HitujiGame::Command1_Click() {
 }
 
 void HitujiGame::Command2_Click() {
+    if (pause.paused) return;
     controls.P_Change.visible = true;
     Game::CopyBlock(surfaces.Pkiso, 0, 0, 200, 150, surfaces.Pura, 0, 0);
     Game::CopyBlock(surfaces.Pkiso, 0, 0, 200, 150, surfaces.Pmain, 0, 0);
@@ -46,6 +48,7 @@ void HitujiGame::Command2_Click() {
 }
 
 void HitujiGame::Command3_Click() {
+    if (pause.paused) return;
     controls.Command1.enabled = false;
     controls.Command2.enabled = false;
     controls.P_Change.visible = false;
@@ -66,6 +69,7 @@ void HitujiGame::Command3_Click() {
 }
 
 void HitujiGame::Command4_Click() {
+    if (pause.paused) return;
     state.ShearRound = 0;
     state.Wool = 0;
     // Sheep 1 to 5 go to (0, 0); their flock size and shorn flags stay, so a
@@ -84,6 +88,7 @@ void HitujiGame::Command4_Click() {
 }
 
 void HitujiGame::chooseBackground(int choice) {
+    if (pause.paused) return;
     const QImage& picture = surfaces.background(choice);
     Game::CopyBlock(picture, 0, 0, 200, 150, surfaces.Pkiso, 0, 0);
     Game::CopyBlock(picture, 0, 0, 200, 150, surfaces.Pura, 0, 0);

@@ -18,6 +18,11 @@ int16_t roundClickY(float y) {
 }  // namespace
 
 void HitujiGame::Pmain_MouseDown(int16_t /*button*/, int16_t /*shift*/, float x, float y) {
+    // A press on the paused field only ends the pause: it shears nothing.
+    if (pause.paused) {
+        resume();
+        return;
+    }
     // Every button counts, whatever modifier keys are held.
     state.ClickX = x;
     state.ClickY = roundClickY(y);

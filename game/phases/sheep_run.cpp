@@ -33,6 +33,7 @@ void HitujiGame::Timer2_Timer() {
                 m_sound.PlayWave(QStringLiteral("other.wav"), 1);
             }
             controls.Command4.enabled = true;
+            gameOver();
         }
         controls.P_Change.visible = true;
     }

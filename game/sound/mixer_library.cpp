@@ -34,6 +34,7 @@ bool MixerLibrary::load() {
                     resolve(library, HaltChannel, "Mix_HaltChannel") && resolve(library, Playing, "Mix_Playing") &&
                     resolve(library, LoadMUS, "Mix_LoadMUS") && resolve(library, FreeMusic, "Mix_FreeMusic") &&
                     resolve(library, PlayMusic, "Mix_PlayMusic") && resolve(library, HaltMusic, "Mix_HaltMusic") &&
+                    resolve(library, Volume, "Mix_Volume") && resolve(library, VolumeMusic, "Mix_VolumeMusic") &&
                     resolve(library, PlayingMusic, "Mix_PlayingMusic");
     if (!ok) {
         PlayingMusic = nullptr;

@@ -30,6 +30,8 @@ struct MixerLibrary {
     decltype(&Mix_PlayMusic) PlayMusic = nullptr;
     decltype(&Mix_HaltMusic) HaltMusic = nullptr;
     decltype(&Mix_PlayingMusic) PlayingMusic = nullptr;
+    decltype(&Mix_Volume) Volume = nullptr;
+    decltype(&Mix_VolumeMusic) VolumeMusic = nullptr;
 
     // Loads the library and every function above; false (and silence) when
     // the library or one of its functions is missing. Loading is done once

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include "game/sound/mixer_library.h"
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -58,12 +59,15 @@ struct Music::Worker {
     Mix_Music* preloaded = nullptr;  // `tune`, loaded at open, not yet played
     FileStamp preloadedStamp;
     Mix_Chunk* chunk = nullptr;      // the effect on the effect channel
+    int effectsVolume = SoundPlayer::MaxVolume;
+    int musicVolume = SoundPlayer::MaxVolume;
 
     void run();
     void openAudio();
     void closeAudio();
     void playMidiNow(const QString& path);
     void playWaveNow(const QString& fileName, int16_t mode);
+    void applyVolumes();
     bool haveSoundFont() const { return !soundFont.isEmpty() && QFileInfo(soundFont).isFile(); }
 };
 
@@ -122,6 +126,7 @@ void Music::Worker::openAudio() {
     if (!soundFont.isEmpty()) sdl.SetSoundFonts(QFile::encodeName(soundFont).constData());
     sdl.AllocateChannels(1);
     audioOpen = true;
+    applyVolumes();
     // Loading a tune reads the whole soundfont; done now, off the window's
     // thread, the first request to play it starts at once.
     if (!tune.isEmpty() && haveSoundFont()) {
@@ -162,6 +167,14 @@ void Music::Worker::playMidiNow(const QString& path) {
     }
     if (!music) return;
     sdl.PlayMusic(music, 0);  // once, from the start
+}
+
+void Music::Worker::applyVolumes() {
+    if (!audioOpen) return;
+    // The channel keeps its volume from sound to sound, and the mixer its
+    // music volume from tune to tune (each new tune starts at it).
+    sdl.Volume(kEffectChannel, effectsVolume);
+    sdl.VolumeMusic(musicVolume);
 }
 
 void Music::Worker::playWaveNow(const QString& fileName, int16_t mode) {
@@ -278,6 +291,16 @@ void Music::PlayWave(const QString& fileName, int16_t mode) {
     });
     if (!lengthMs) return;
     end.wait_for(milliseconds(*lengthMs + ReplyTimeoutMs));
+}
+
+void Music::SetVolumes(int effects, int music) {
+    effects = std::clamp(effects, 0, MaxVolume);
+    music = std::clamp(music, 0, MaxVolume);
+    post(*m_worker, [effects, music](Worker& w) {
+        w.effectsVolume = effects;
+        w.musicVolume = music;
+        w.applyVolumes();
+    });
 }
 
 bool Music::waitForRequests(int timeoutMs) {

@@ -35,6 +35,9 @@ public:
 
     void PlayMidi(const QString& path) override;
     void PlayWave(const QString& fileName, int16_t mode) override;
+    // The effect channel's volume (Mix_Volume) and the music's
+    // (Mix_VolumeMusic, FluidSynth's gain); kept for a device opened later.
+    void SetVolumes(int effects, int music) override;
 
     // Waits until every request sent so far has been carried out (not until
     // the sounds have finished). Returns false on timeout.

@@ -18,4 +18,15 @@ public:
     // has finished. A new sound cuts off the one still playing; a file that
     // cannot be played gives silence.
     virtual void PlayWave(const QString& fileName, int16_t mode) = 0;
+
+    // The loudest volume, also the volume at start.
+    static constexpr int MaxVolume = 128;
+
+    // Sets the volume of the effects and of the music, each 0 (silent) to
+    // MaxVolume. Sounds and a tune that play go on at the new volume; the
+    // sound device stays open. A player without volumes ignores it.
+    virtual void SetVolumes(int effects, int music) {
+        (void)effects;
+        (void)music;
+    }
 };

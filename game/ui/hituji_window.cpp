@@ -3,8 +3,12 @@
 #include "common/datafolder.h"
 #include "common/ui/program_icon.h"
 #include "common/ui/window_zoom.h"
+#include "game/ui/best_games_dialog.h"
+#include "game/ui/help_dialog.h"
+#include "game/ui/settings_dialog.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -58,6 +62,7 @@ Hituji::Hituji(HitujiGame& game, QWidget* parent)
     build();
     buildTimers();
     m_zoom = new common::WindowZoom(this, this, m_content, kClientSize, [this](int zoom) { applyZoom(zoom); });
+    buildMenu();
 }
 
 void Hituji::build() {
@@ -77,6 +82,7 @@ void Hituji::build() {
     GameSurfaces& s = m_game.surfaces;
     m_pmain = m_layout.place(new SurfaceView(&s.Pmain, SurfaceView::Border::Flat, m_content), QRect(7, 7, 202, 152));
     m_pmain->setAccessibleName(QStringLiteral("牧場（羊が走る畑）"));
+    m_pmain->setMouseContextMenu(false);
     connect(m_pmain, &SurfaceView::pressed, this,
             [this](Qt::MouseButton button, Qt::KeyboardModifiers mods, float x, float y) {
                 // Button 1 left, 2 right, 4 middle; Shift 1, Ctrl 2, Alt 4.
@@ -113,8 +119,12 @@ void Hituji::build() {
     m_pzeb = m_layout.place(new SurfaceView(&s.PZeb, SurfaceView::Border::Flat, m_content), QRect(217, 119, 202, 42));
     m_pzeb->setAccessibleName(QStringLiteral("バナー（クリックで音楽）"));
     m_pzeb->setToolTip(QStringLiteral("クリックすると音楽が鳴ります。\n"
+                                      "右クリック（メニューキー、Shift+F10）でメニュー、F1 で遊び方。\n"
                                       "Ctrl+＋ で拡大、Ctrl+－ で縮小、Ctrl+0 で元の大きさ、F11 で全画面。"));
-    connect(m_pzeb, &SurfaceView::pressed, this, [this] { handle([this] { m_game.PZeb_Click(); }); });
+    // The right button opens the menu instead.
+    connect(m_pzeb, &SurfaceView::pressed, this, [this](Qt::MouseButton button) {
+        if (button != Qt::RightButton) handle([this] { m_game.PZeb_Click(); });
+    });
 
     m_pChange = m_layout.place(new QWidget(m_content), QRect(392, 7, 29, 85));
     m_pChange->setAutoFillBackground(true);
@@ -149,7 +159,9 @@ void Hituji::build() {
     m_pgamen->setAccessibleName(QStringLiteral("タイトル画面"));
     m_pgamen->setAccessibleDescription(QStringLiteral("クリックするか Enter キーで始まります"));
     m_pgamen->setFocusPolicy(Qt::StrongFocus);
-    connect(m_pgamen, &SurfaceView::pressed, this, [this] { handle([this] { m_game.Pgamen_Click(); }); });
+    connect(m_pgamen, &SurfaceView::pressed, this, [this](Qt::MouseButton button) {
+        if (button != Qt::RightButton) handle([this] { m_game.Pgamen_Click(); });
+    });
     connect(m_pgamen, &SurfaceView::activated, this, [this] { handle([this] { m_game.Pgamen_Click(); }); });
     auto* prompt = m_layout.place(new QLabel(m_pgamen), QRect(125, 147, 177, 15));
     prompt->setAlignment(Qt::AlignCenter);
@@ -160,9 +172,6 @@ void Hituji::build() {
     prompt->setPalette(pp);
     m_labels[4] = prompt;
     m_pgamen->raise();
-
-    // Closing from the keyboard, exactly as the close box does.
-    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this), &QShortcut::activated, this, &QWidget::close);
 }
 
 void Hituji::buildTimers() {
@@ -174,7 +183,14 @@ void Hituji::buildTimers() {
         auto* timer = new QTimer(this);
         timer->setTimerType(Qt::PreciseTimer);
         timer->setInterval(intervals[i]);
-        connect(timer, &QTimer::timeout, this, [this, h = timerHandlers[i]] { handle(h); });
+        connect(timer, &QTimer::timeout, this, [this, i, h = timerHandlers[i]] {
+            // The first tick after a pause came after what was left of the
+            // interval; from now on the whole interval again.
+            if (i < 2 && m_normalInterval[i] > 0) {
+                m_timers[i]->setInterval(std::exchange(m_normalInterval[i], 0));
+            }
+            handle(h);
+        });
         m_timers[i] = timer;
     }
     connect(m_timers[0], &QTimer::timeout, this, &Hituji::timer1Ticked);
@@ -230,6 +246,23 @@ void Hituji::syncTitle() {
     }
 }
 
+void Hituji::syncPlayTimer(int index, bool on) {
+    QTimer* timer = m_timers[index];
+    if (!on && timer->isActive()) {
+        // A pause keeps what is left of the interval; a stop forgets it.
+        m_heldRemaining[index] = m_game.pause.paused ? std::max(0, timer->remainingTime()) : -1;
+        if (m_normalInterval[index] > 0) timer->setInterval(std::exchange(m_normalInterval[index], 0));
+        timer->stop();
+    } else if (on && !timer->isActive()) {
+        if (m_heldRemaining[index] >= 0) {
+            m_normalInterval[index] = timer->interval();
+            timer->start(std::exchange(m_heldRemaining[index], -1));
+        } else {
+            timer->start();
+        }
+    }
+}
+
 void Hituji::sync() {
     const GameControls& c = m_game.controls;
     const ControlState* commands[] = {&c.Command1, &c.Command2, &c.Command3, &c.Command4};
@@ -264,9 +297,12 @@ void Hituji::sync() {
     m_pgamen->setEnabled(c.Pgamen.enabled);
     m_pgamen->setVisible(c.Pgamen.visible);
     syncTitle();
-    const bool timers[] = {c.Timer1, c.Timer2, c.Timer3, c.Timer4};
-    for (int i = 0; i < 4; ++i) setTimer(m_timers[i], timers[i]);
+    syncPlayTimer(0, c.Timer1);
+    syncPlayTimer(1, c.Timer2);
+    setTimer(m_timers[2], c.Timer3);
+    setTimer(m_timers[3], c.Timer4);
     setTimer(m_bgmCheck, c.BGM_Check);
+    syncExtras();
     m_pmain->update();
     m_pzeb->update();
     // A focus that went nowhere goes to the first enabled button.
@@ -301,7 +337,16 @@ void Hituji::closeEvent(QCloseEvent* event) {
     event->accept();
     if (m_closed) return;
     for (QTimer* t : m_timers) t->stop();
+    const QList<QWidget*> dialogs{m_settingsDialog, m_bestGamesDialog, m_helpDialog};
+    for (QWidget* dialog : dialogs)
+        if (dialog) dialog->close();
     QStringList errors;
+    // A best game whose name is still being typed is kept under that name.
+    if (m_nameDialog && m_game.pendingBestGame) {
+        const QString name = m_nameDialog->name().trimmed().isEmpty() ? m_nameDialog->offeredName() : m_nameDialog->name();
+        if (const savefiles::FileResult entered = m_game.BestGame_Enter(name, QDateTime::currentDateTime()); !entered.ok)
+            errors << entered.error;
+    }
     const savefiles::FileResult saved = m_game.Form_QueryUnload();
     if (!saved.ok) errors << saved.error;
     const savefiles::FileResult report = m_game.Form_Unload();

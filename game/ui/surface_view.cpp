@@ -2,6 +2,8 @@
 
 #include "common/ui/pixels.h"
 
+#include <QContextMenuEvent>
+#include <QFont>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -21,6 +23,18 @@ QRectF SurfaceView::pictureRect() const {
     return {b, b, qreal(m_surface->width() * m_zoom), qreal(m_surface->height() * m_zoom)};
 }
 
+void SurfaceView::setVeil(const QString& text) {
+    if (text == m_veil) return;
+    m_veil = text;
+    update();
+}
+
+void SurfaceView::setBadge(const QImage& badge, QPoint at) {
+    m_badge = badge;
+    m_badgeAt = at;
+    update();
+}
+
 void SurfaceView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRectF outer(rect());
@@ -31,6 +45,22 @@ void SurfaceView::paintEvent(QPaintEvent*) {
     painter.save();
     painter.setClipRect(outer.adjusted(borderWidth() * z, borderWidth() * z, -borderWidth() * z, -borderWidth() * z));
     common::drawPicture(painter, picture, *m_surface);
+    if (!m_badge.isNull()) {
+        const QRectF place(picture.topLeft() + QPointF(m_badgeAt) * z, QSizeF(m_badge.size()) * z);
+        common::drawPicture(painter, place, m_badge);
+    }
+    if (!m_veil.isEmpty()) {
+        painter.fillRect(picture, QColor(0, 0, 0, 128));
+        QFont font = painter.font();
+        font.setPixelSize(int(16 * z));
+        font.setBold(true);
+        painter.setFont(font);
+        // A dark shadow keeps the white text readable on the brightest field.
+        painter.setPen(QColor(0, 0, 0));
+        painter.drawText(picture.translated(z, z), Qt::AlignCenter, m_veil);
+        painter.setPen(Qt::white);
+        painter.drawText(picture, Qt::AlignCenter, m_veil);
+    }
     painter.restore();
     if (m_border == Border::Flat) {
         common::fillRing(painter, outer, outer.adjusted(z, z, -z, -z), QColor(0, 0, 0));
@@ -54,6 +84,14 @@ void SurfaceView::mousePressEvent(QMouseEvent* event) {
     // The border is no part of the picture: presses on it are not the picture's.
     if (!QRect(QPoint(0, 0), m_surface->size()).contains(pixel)) return;
     emit pressed(event->button(), event->modifiers(), float(pixel.x()), float(pixel.y()));
+}
+
+void SurfaceView::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->reason() == QContextMenuEvent::Mouse && !m_mouseContextMenu) {
+        event->accept();  // taken here: the window's menu does not open
+        return;
+    }
+    event->ignore();
 }
 
 void SurfaceView::keyPressEvent(QKeyEvent* event) {

@@ -24,6 +24,17 @@ public:
     // Where the surface is drawn, in the view's coordinates.
     QRectF pictureRect() const;
 
+    // A veil over the picture: dimmed, with `text` in its middle (an empty
+    // text lifts it). The surface itself is not changed.
+    void setVeil(const QString& text);
+    const QString& veil() const { return m_veil; }
+    // A small pixel picture drawn over the surface at `at` (surface pixels),
+    // in whole blocks like the surface; a null image takes it away.
+    void setBadge(const QImage& badge, QPoint at);
+    // A right press on the view opens no context menu (the field shears
+    // with every button); the Menu key still does.
+    void setMouseContextMenu(bool enabled) { m_mouseContextMenu = enabled; }
+
 signals:
     // A mouse button went down over the surface pixel (x, y); presses on the
     // border are not reported.
@@ -35,9 +46,14 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     const QImage* m_surface;
     Border m_border;
     int m_zoom = 1;
+    QString m_veil;
+    QImage m_badge;
+    QPoint m_badgeAt;
+    bool m_mouseContextMenu = true;
 };

@@ -3,6 +3,8 @@
 #include "common/cp932.h"
 #include "common/fileio.h"
 
+#include <algorithm>
+
 namespace savefiles {
 namespace {
 
@@ -58,6 +60,14 @@ FileResult writeSave(const QString& path, const SaveData& data) {
     const common::FileError error = common::writeOverStart(path, encodeSave(data));
     if (!error.ok()) return failure("write", path, error.englishReason());
     return {};
+}
+
+SaveData mergedForClose(const std::optional<SaveData>& onDisk, const SaveData& atStart, const SaveData& now) {
+    const SaveData base = onDisk.value_or(SaveData{});
+    // Counts only grow in a window, so the gain is never negative.
+    const int gained = std::max(0, int(now.SuccessCount) - int(atStart.SuccessCount));
+    const int successes = std::clamp(int(base.SuccessCount) + gained, int(INT16_MIN), int(INT16_MAX));
+    return {static_cast<int16_t>(successes), std::max(base.BestWool, now.BestWool)};
 }
 
 std::optional<QByteArray> encodeReport(const SaveData& data) {

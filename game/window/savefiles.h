@@ -44,6 +44,13 @@ FileResult readSave(const QString& path, SaveData& data, bool& found);
 // Anything but a regular file in its place is refused without being opened.
 FileResult writeSave(const QString& path, const SaveData& data);
 
+// What a window writes at close when the file may have been written by
+// another window since this one read it at start: the successes in the
+// file now (`onDisk`, nullopt when there is no valid save) plus those gained
+// since the start (`now` minus `atStart`), at most 32767, and the larger of
+// the two best totals. When nobody else wrote the file this is `now`.
+SaveData mergedForClose(const std::optional<SaveData>& onDisk, const SaveData& atStart, const SaveData& now);
+
 // The report's three lines in code page 932, each in double quotes and ended
 // by CR LF; nothing if the encoder refuses them.
 std::optional<QByteArray> encodeReport(const SaveData& data);

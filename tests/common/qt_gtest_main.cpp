@@ -3,7 +3,11 @@
 // widgets without a display; sound goes to SDL's dummy driver.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QList>
 #include <QTemporaryDir>
+#include <unistd.h>
 
 #ifdef WOOLMERE_WIDGET_TESTS
 #include <QApplication>
@@ -12,6 +16,19 @@ using TestApplication = QApplication;
 #include <QGuiApplication>
 using TestApplication = QGuiApplication;
 #endif
+
+namespace {
+
+// The off-screen platform's screens: a large one (3840 x 2160, where both
+// windows fit at every zoom, also at a screen scale of 3) and beside it, at
+// x 3840, one of 1600 x 900 for the tests of a zoom that must fit.
+constexpr char kScreens[] =
+    R"({"screens": [)"
+    R"({"name": "large", "x": 0, "y": 0, "width": 3840, "height": 2160, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1},)"
+    R"({"name": "1600x900", "x": 3840, "y": 0, "width": 1600, "height": 900, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1})"
+    R"(]})";
+
+}  // namespace
 
 int main(int argc, char** argv) {
     // Settings go to a folder of the run's own, never the user's.
@@ -22,6 +39,22 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     // Death tests start the executable again for each case.
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    TestApplication app(argc, argv);
+    // The screens are given on the command line of this process alone (a
+    // death test's new process writes its own file).
+    QList<char*> args(argv, argv + argc);
+    QByteArray platform;
+    const QString screens = QDir::temp().filePath(QStringLiteral("woolmere-test-screens-%1.json").arg(getpid()));
+    if (qgetenv("QT_QPA_PLATFORM") == "offscreen") {
+        QFile file(screens);
+        if (file.open(QIODevice::WriteOnly) && file.write(kScreens) == qint64(sizeof kScreens - 1)) {
+            file.close();
+            platform = "offscreen:configfile=" + QFile::encodeName(screens);
+            args << const_cast<char*>("-platform") << platform.data();
+        }
+    }
+    int count = int(args.size());
+    args << nullptr;
+    TestApplication app(count, args.data());
+    QFile::remove(screens);
     return RUN_ALL_TESTS();
 }

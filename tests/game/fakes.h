@@ -33,12 +33,16 @@ private:
     int m_draws = 0;
 };
 
-// A sound player that records every call as "wave:<name>:<mode>" or "midi:<path>".
+// A sound player that records every call as "wave:<name>:<mode>",
+// "midi:<path>" or "volumes:<effects>:<music>".
 class RecordingSound final : public SoundPlayer {
 public:
     void PlayMidi(const QString& path) override { calls << QStringLiteral("midi:") + path; }
     void PlayWave(const QString& fileName, int16_t mode) override {
         calls << QStringLiteral("wave:%1:%2").arg(fileName).arg(mode);
+    }
+    void SetVolumes(int effects, int music) override {
+        calls << QStringLiteral("volumes:%1:%2").arg(effects).arg(music);
     }
     QStringList calls;
 };

@@ -86,9 +86,9 @@ TEST_F(SaveFilesTest, longerOldFileKeepsItsTailAfterTheFirstSixBytes) {
     EXPECT_EQ(game.state.SuccessCount, 5);
     EXPECT_EQ(game.state.BestWool, 16);
     game.state.SuccessCount = 6;
-    game.state.BestWool = -2;
+    game.state.BestWool = 510;
     game.Form_QueryUnload();
-    EXPECT_EQ(readAll(path("hituji.dat")), bytes({0x06, 0x00, 0x02, 0x00, 0xFE, 0xFF, 0xAB, 0xCD}));
+    EXPECT_EQ(readAll(path("hituji.dat")), bytes({0x06, 0x00, 0x02, 0x00, 0xFE, 0x01, 0xAB, 0xCD}));
 }
 
 TEST_F(SaveFilesTest, shortOrForeignFilesCountAsAbsent) {

@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QThread>
 #include <cmath>
@@ -36,6 +37,23 @@ qsizetype loudBytes(const QString& path) {
     return std::count_if(all.begin(), all.end(), [](char c) { return c != 0; });
 }
 
+// The loudest sample (16-bit, as the disk driver writes them) from byte
+// `from` on.
+int peakFrom(const QString& path, qsizetype from) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    const QByteArray all = f.readAll();
+    int peak = 0;
+    for (qsizetype i = from & ~qsizetype(1); i + 1 < all.size(); i += 2) {
+        const auto v = static_cast<int16_t>(uint8_t(all[i]) | (uint8_t(all[i + 1]) << 8));
+        peak = std::max(peak, std::abs(int(v)));
+    }
+    return peak;
+}
+
+qsizetype sizeOf(const QString& path) {
+    return QFileInfo(path).size();
+}
 
 // A Standard MIDI File (format 0) with one note of `ms` milliseconds.
 QByteArray shortTune(int ms) {
@@ -139,7 +157,8 @@ TEST_F(SoundTest, midiPlaysThroughTheSoundFontWithoutBlockingTheCaller) {
         music.PlayMidi(QString());
         ASSERT_TRUE(music.waitForRequests(5000));
     }
-    EXPECT_GT(loudBytes(output), 10000);
+    // Real notes, not the synthesiser's dither of ±1 alone.
+    EXPECT_GT(peakFrom(output, 0), 2000);
 }
 
 TEST_F(SoundTest, missingSoundFontLeavesTheMusicSilentButEffectsPlay) {
@@ -157,6 +176,55 @@ TEST_F(SoundTest, missingSoundFontLeavesTheMusicSilentButEffectsPlay) {
     EXPECT_GT(loudBytes(output), 10000);
 }
 
+// Muting sets both volumes to zero: what plays goes on, silently, and is
+// heard again after unmuting; the device stays open all along.
+TEST_F(SoundTest, mutedEffectsAreSilentAndComeBackAtTheirVolume) {
+    writeFile(QStringLiteral("long.wav"), sineWave(3000));
+    Music music;
+    ASSERT_TRUE(music.audioAvailable());
+    music.SetVolumes(0, 0);
+    music.PlayWave(dir.filePath(QStringLiteral("long.wav")), 1);
+    ASSERT_TRUE(music.waitForRequests(5000));
+    QThread::msleep(600);
+    EXPECT_TRUE(music.isPlaying()) << "the sound plays on, unheard";
+    const qsizetype mutedEnd = sizeOf(output);
+    EXPECT_GT(mutedEnd, 0);
+    EXPECT_EQ(loudBytes(output), 0);
+    music.SetVolumes(SoundPlayer::MaxVolume / 2, 0);
+    ASSERT_TRUE(music.waitForRequests(5000));
+    QThread::msleep(600);
+    const qsizetype halfEnd = sizeOf(output);
+    const int half = peakFrom(output, mutedEnd + 8192);
+    EXPECT_GT(half, 4000);
+    music.SetVolumes(SoundPlayer::MaxVolume, 0);
+    ASSERT_TRUE(music.waitForRequests(5000));
+    QThread::msleep(600);
+    const int full = peakFrom(output, halfEnd + 8192);
+    // The tone's peak is 12,000: half volume gives about half of it.
+    EXPECT_NEAR(double(half) / full, 0.5, 0.05) << half << " " << full;
+    EXPECT_TRUE(music.audioAvailable());
+}
+
+TEST_F(SoundTest, aMutedTuneGoesOnSilentlyAndIsHeardAgainAfterUnmuting) {
+    if (Music::systemSoundFont().isEmpty()) GTEST_SKIP() << "no General MIDI soundfont installed";
+    const QString tune = QStringLiteral(WOOLMERE_SOURCE_DIR "/assets/game/sounds/maki.mid");
+    Music music;
+    ASSERT_TRUE(music.audioAvailable());
+    music.SetVolumes(SoundPlayer::MaxVolume, 0);
+    music.PlayMidi(tune);
+    ASSERT_TRUE(music.waitForRequests(20000));
+    QThread::msleep(1500);
+    EXPECT_TRUE(music.isPlaying());
+    const qsizetype mutedEnd = sizeOf(output);
+    // FluidSynth dithers its 16-bit output: at a gain of zero that is ±1,
+    // 90 dB below the tune, inaudible.
+    EXPECT_LE(peakFrom(output, 0), 1) << "silence while muted";
+    music.SetVolumes(SoundPlayer::MaxVolume, SoundPlayer::MaxVolume);
+    ASSERT_TRUE(music.waitForRequests(5000));
+    QThread::msleep(1000);
+    EXPECT_GT(peakFrom(output, mutedEnd), 2000) << "the same tune, further on, is heard";
+}
+
 TEST(SoundWithoutDevice, playsNothingAndNeverCrashes) {
     qputenv("SDL_AUDIODRIVER", "no-such-driver");
     Music music;
@@ -164,6 +232,7 @@ TEST(SoundWithoutDevice, playsNothingAndNeverCrashes) {
     music.PlayWave(QStringLiteral("777.wav"), 1);
     music.PlayWave(QStringLiteral("777.wav"), -1);
     music.PlayMidi(QStringLiteral("/nowhere/maki.mid"));
+    music.SetVolumes(0, 0);
     EXPECT_TRUE(music.waitForRequests(5000));
     EXPECT_FALSE(music.isPlaying());
     qputenv("SDL_AUDIODRIVER", "dummy");

@@ -102,5 +102,43 @@ run_briefly "$work/portable/fleeceslot"
 [ -f "$work/portable/hituji.dat" ] && [ -f "$work/portable/H_Score.txt" ] || fail "the portable copy did not write beside itself"
 [ ! -e "$work/data/org.woolmere.Fleeceslot/H_Score.txt.new" ] || fail "left a temporary file"
 
+# 6. One user's install: the very first install registers the book type
+# (the caches are refreshed after every file is in place), and the
+# uninstall script beside the programs takes away everything it put there.
+user=$work/user/.local
+mkdir -p "$work/user"
+cmake --install "$build" --prefix "$user" > /dev/null
+printf 'a book\n' > "$work/book.vln"
+type=$(XDG_DATA_HOME=$user/share XDG_DATA_DIRS=/usr/share gio info -a standard::content-type "$work/book.vln" \
+  | sed -n 's/^ *standard::content-type: //p')
+[ "$type" = application/x-velin-book ] || fail "the first user install does not register the book type (gio says $type)"
+grep -q 'application/x-velin-book=org.woolmere.Velreader.desktop' "$user/share/applications/mimeinfo.cache" 2>/dev/null \
+  || fail "the desktop database does not know the reader opens books"
+[ -f "$user/share/icons/hicolor/icon-theme.cache" ] || fail "no icon cache after the user install"
+[ -x "$user/lib/woolmere/uninstall" ] || fail "no uninstall script beside the programs"
+"$user/lib/woolmere/uninstall" > /dev/null || fail "the uninstall script failed"
+left=$(cd "$work/user" && find . -mindepth 1 | head -5)
+[ -z "$left" ] || fail "the uninstall left: $left"
+# Beside another program's files, those stay and the caches are redone.
+mkdir -p "$user/share/mime/packages" "$user/share/applications" "$user/share/icons/hicolor/16x16/apps"
+cat > "$user/share/mime/packages/other.xml" <<'XML'
+<?xml version="1.0" encoding="UTF-8"?>
+<mime-info xmlns="http://www.freedesktop.org/standards/shared-mime-info">
+  <mime-type type="application/x-other-thing"><comment>other</comment><glob pattern="*.oth"/></mime-type>
+</mime-info>
+XML
+printf '[Desktop Entry]\nType=Application\nName=Other\nExec=other %%f\nMimeType=application/x-other-thing;\n' \
+  > "$user/share/applications/other.desktop"
+cp "$prefix/share/icons/hicolor/16x16/apps/org.woolmere.Fleeceslot.png" "$user/share/icons/hicolor/16x16/apps/other.png"
+cmake --install "$build" --prefix "$user" > /dev/null
+"$user/lib/woolmere/uninstall" > /dev/null || fail "the uninstall script failed beside another program"
+for f in share/mime/packages/other.xml share/applications/other.desktop share/icons/hicolor/16x16/apps/other.png; do
+  [ -f "$user/$f" ] || fail "the uninstall removed another program's $f"
+done
+grep -q 'x-velin-book' "$user/share/mime/globs2" && fail "the MIME database still knows the book type"
+grep -q 'x-other-thing' "$user/share/mime/globs2" || fail "the MIME database lost the other program's type"
+grep -q 'Velreader' "$user/share/applications/mimeinfo.cache" && fail "the desktop database still names the reader"
+[ -e "$user/bin" ] || [ -e "$user/lib" ] && fail "the uninstall left its folders" || true
+
 [ $status -eq 0 ] && echo "the installed copy is complete and works"
 exit $status
