@@ -131,6 +131,9 @@ public:
     // rows in `PageRows`; used by the play step.
     void MojiWake();
 
+    // The folders playback looks for pictures in, in order, each ending in "/".
+    const QStringList& pictureFolders() const { return m_folders.pictureFolders; }
+
 private:
     // Marks the core busy for the lifetime of a handler that may pump events
     // or show a dialog.
