@@ -19,6 +19,7 @@ class WindowZoom;
 namespace velreader {
 
 class TextBox;
+class WebExport;
 
 // The reader window "Velin-Reader Ver 1.0". It builds the controls, forwards
 // every event to the handler of the same name in ReaderCore and then shows
@@ -100,6 +101,7 @@ private:
     QAction* m_save = nullptr;
     QAction* m_load = nullptr;
     QAction* m_openText = nullptr;
+    WebExport* m_webExport = nullptr;
     common::WindowZoom* m_zoom = nullptr;
     common::ZoomLayout m_layout;
     int m_zoomFactor = 1;
