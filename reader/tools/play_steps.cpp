@@ -5,10 +5,14 @@
 // enabled. With --export the book's web page is written first, from the same
 // state, so that a browser can be held against the reader step by step.
 //
-//   velreader_play_steps --app FOLDER [--designate TEXT]... [--export OUT.html] FILE
+//   velreader_play_steps --app FOLDER [--type TEXT.txt] [--designate TEXT]... [--export OUT.html] [FILE]
 //
-// FOLDER is the reader's application folder (its pictures are in FOLDER/E);
-// each --designate is typed into Text1 and added with "単語指定".
+// FOLDER is the reader's application folder (its pictures are in FOLDER/E).
+// FILE is opened as a dropped file is (a book, or a text); --type puts the
+// UTF-8 text of a file into Text1 as if typed and reads it in ("読み込み"),
+// so that it may hold what no text file may (a NUL). Each --designate is
+// typed into Text1 and added with "単語指定".
+#include <QFile>
 #include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -79,7 +83,8 @@ QJsonObject pageAfterStep(const ReaderCore& reader, const KnownPictures& known, 
 }
 
 int usage() {
-    std::fprintf(stderr, "usage: velreader_play_steps --app FOLDER [--designate TEXT]... [--export OUT.html] FILE\n");
+    std::fprintf(stderr, "usage: velreader_play_steps --app FOLDER [--type TEXT.txt] [--designate TEXT]... "
+                         "[--export OUT.html] [FILE]\n");
     return 2;
 }
 
@@ -93,20 +98,29 @@ int main(int argc, char** argv) {
     QString exportPath;
     QStringList designations;
     QString file;
+    QString typed;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const bool hasValue = i + 1 < args.size();
         if (args[i] == u"--app" && hasValue) folder = args[++i];
         else if (args[i] == u"--designate" && hasValue) designations << args[++i];
         else if (args[i] == u"--export" && hasValue) exportPath = args[++i];
+        else if (args[i] == u"--type" && hasValue) typed = args[++i];
         else if (file.isEmpty() && !args[i].startsWith(u"--")) file = args[i];
         else return usage();
     }
-    if (folder.isEmpty() || file.isEmpty()) return usage();
+    if (folder.isEmpty() || file.isEmpty() == typed.isEmpty()) return usage();
     if (!folder.endsWith(u'/')) folder += u'/';
 
     ReaderCore reader(folder);
     reader.Form_Load();
-    reader.openFile(file);
+    if (!file.isEmpty()) {
+        reader.openFile(file);
+    } else {
+        QFile text(typed);
+        if (!text.open(QIODevice::ReadOnly)) return usage();
+        reader.controls().Text1.text = velreader::toCrLf(QString::fromUtf8(text.readAll()));
+        reader.Command1_Click();
+    }
     for (const QString& designation : designations) {
         reader.controls().Text1.text = designation;
         reader.Command3_Click();
