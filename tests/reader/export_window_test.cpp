@@ -137,5 +137,20 @@ TEST_F(ExportWindow, theWindowPlaysOnWhileABigBookIsWrittenAndMayClose) {
     }
 }
 
+// The sample book with its four pictures; with VELREADER_SCREENSHOTS=folder
+// also the window after five steps, to be seen beside the exported page.
+TEST_F(ExportWindow, theSampleBookGoesOutWithItsFourPictures) {
+    for (const char* name : {"asa.png", "mori.png", "umi.png", "yoru.png"})
+        ASSERT_TRUE(QFile::copy(QStringLiteral(VELREADER_ASSETS "/E/") + name, picturePath(name)));
+    window.openFile(QStringLiteral(VELREADER_ASSETS "/Book/hitsuji_no_tabi.vln"));
+    chosen = bookPath("hitsuji_no_tabi.html");
+    menuItem()->trigger();
+    ASSERT_TRUE(waitForExport());
+    EXPECT_TRUE(window.text1()->toPlainText().endsWith("\n絵：asa.png、mori.png、umi.png、yoru.png"));
+    for (int i = 0; i < 5; ++i) window.command(2)->click();
+    const QString folder = qEnvironmentVariable("VELREADER_SCREENSHOTS");
+    if (!folder.isEmpty()) window.grab().save(folder + "/reader-step5.png");
+}
+
 }  // namespace
 }  // namespace velreader::testing
