@@ -19,6 +19,7 @@
 #include <cstdlib>
 
 #include "reader/books/bookformat.h"
+#include "reader/ui/textbox.h"
 #include "reader/ui/vreader3.h"
 #include "reader/ui/web_export.h"
 
@@ -112,6 +113,8 @@ int main(int argc, char** argv) {
     window.core().setFileDialog([&](const velreader::FileDialogRequest&) { return bookPath; });
     window.show();
     window.loadAction()->trigger();
+    // The load's listing has reached the box before the export starts.
+    while (window.text2()->filling() || window.text1()->filling()) QApplication::processEvents();
     QApplication::processEvents();
     if (window.core().controls().Text1.text != QStringLiteral("ロード完了。")) {
         std::printf("load failed: %s\n", qPrintable(window.core().controls().Text1.text));
