@@ -1,6 +1,7 @@
 """Helpers for driving an exported book page in headless Chromium and for
 holding it against the reader's own play step (velreader_play_steps)."""
 
+import base64
 import contextlib
 import json
 import os
@@ -142,3 +143,18 @@ def write_png(path, width, height, pixel):
     with open(path, "wb") as f:
         f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(rows))
                 + chunk(b"IEND", b""))
+
+
+def pixel(driver, x, y):
+    """The colour (r, g, b) the browser shows at the CSS pixel x, y."""
+    shot = driver.execute_cdp_cmd("Page.captureScreenshot", {
+        "format": "png", "clip": {"x": x, "y": y, "width": 1, "height": 1, "scale": 1}})
+    png = base64.b64decode(shot["data"])
+    at, data = 8, b""
+    while at < len(png):
+        length, kind = struct.unpack(">I4s", png[at:at + 8])
+        if kind == b"IDAT":
+            data += png[at + 8:at + 8 + length]
+        at += 12 + length
+    # One pixel: whatever the row's filter, its bytes are the colour itself.
+    return tuple(zlib.decompress(data)[1:4])

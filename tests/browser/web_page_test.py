@@ -130,6 +130,10 @@ class PageTestCase(unittest.TestCase):
     def assert_step(self, steps, why=""):
         self.assertEqual(pd.page_state(self.driver), self.book.expected(steps), f"step {steps} {why}")
 
+    def assert_fast(self, times):
+        """Steps take under 16 ms; one in ten may be held up by the machine."""
+        self.assertLess(sorted(times)[len(times) * 9 // 10], 16, times)
+
     def play_through_and_back(self):
         """Every step forward and then back to the start, each compared with
         the reader's page after the same number of steps."""
@@ -186,6 +190,15 @@ class SampleBookTest(PageTestCase):
             press(Keys.SPACE)(self.driver)
             self.assertEqual(live[0].get_attribute("textContent"), self.book.pages[n]["line"])
 
+    def test_the_colours_are_the_designs(self):
+        self.open()
+        left, top, width, height = self.driver.execute_script(
+            "const r = document.getElementById('page').getBoundingClientRect();"
+            "return [r.left, r.top, r.width, r.height];")
+        self.assertEqual(pd.pixel(self.driver, left + width - 20, top + height - 20), (255, 240, 240), "blank page")
+        self.assertEqual(pd.pixel(self.driver, left, top + height / 2), (255, 156, 0), "page frame")
+        self.assertEqual(pd.pixel(self.driver, 2, 2), (255, 220, 224), "window background")
+
     def test_nothing_is_fetched_from_a_file(self):
         pd.requested_urls(self.driver)
         self.open()
@@ -236,8 +249,10 @@ class SampleBookTest(PageTestCase):
         times = self.driver.execute_script("return [window.autoStart, window.stepTimes];")
         start, steps = times
         self.assertEqual([s for _, s in steps], [1, 2])
-        self.assertAlmostEqual(steps[0][0] - start, 1000, delta=60)
-        self.assertAlmostEqual(steps[1][0] - steps[0][0], 1000 + 70 * first, delta=60)
+        # A timer never fires early; on a busy machine it may fire a little late.
+        for waited, formula in ((steps[0][0] - start, 1000), (steps[1][0] - steps[0][0], 1000 + 70 * first)):
+            self.assertGreaterEqual(waited, formula - 2)
+            self.assertLess(waited, formula + 150)
         time.sleep(1.2)
         self.assert_step(2, "(auto-play stopped)")
         # A key that plays stops it too, after playing its own line.
@@ -253,8 +268,8 @@ class SampleBookTest(PageTestCase):
         self.assertLess(first_page, 1000)
         forward = [self.driver.execute_script(TIME_KEY, "ArrowRight") for _ in range(20)]
         back = [self.driver.execute_script(TIME_KEY, "ArrowLeft") for _ in range(20)]
-        self.assertLess(max(forward), 16, forward)
-        self.assertLess(max(back), 16, back)
+        self.assert_fast(forward)
+        self.assert_fast(back)
 
     def test_screenshots(self):
         if not SCREENSHOTS:
@@ -336,8 +351,8 @@ class GeneratedBookTest(PageTestCase):
         self.open()
         forward = [self.driver.execute_script(TIME_KEY, "ArrowRight") for _ in range(len(self.book.pages))]
         back = [self.driver.execute_script(TIME_KEY, "ArrowLeft") for _ in range(len(self.book.pages))]
-        self.assertLess(max(forward), 16, forward)
-        self.assertLess(max(back), 16, back)
+        self.assert_fast(forward)
+        self.assert_fast(back)
 
 
 class InjectionTest(PageTestCase):
