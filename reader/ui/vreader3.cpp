@@ -13,6 +13,7 @@
 #include "common/ui/window_zoom.h"
 #include "reader/ui/position_bar.h"
 #include "reader/ui/textbox.h"
+#include "reader/ui/web_export.h"
 #include "reader/window/fonts.h"
 
 // The icons are compiled into this static library; its resources must be
@@ -169,6 +170,8 @@ void VReader3::buildMenus() {
     kiroku->addSeparator();
     m_openText = kiroku->addAction(QStringLiteral("テキストを開く..."));
     m_openText->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    m_webExport = new WebExport(m_core, this);
+    kiroku->addAction(m_webExport->action());
 
     auto* hyouji = menuBar()->addMenu(QStringLiteral("表示"));
     m_layout.setFont(hyouji, pageFont());
@@ -201,6 +204,8 @@ void VReader3::connectHandlers() {
     connect(m_load, &QAction::triggered, this, [this] { dispatch(&ReaderCore::AllLoad_Click); });
     connect(m_openText, &QAction::triggered, this, [this] { dispatch(&ReaderCore::OpenText_Click); });
     connect(m_pmain, &PageView::nextLineWanted, this, &VReader3::playNextLine);
+    connect(m_webExport, &WebExport::report, this,
+            [this](const QString& message) { dispatch([this, message] { m_core.controls().Text1.text = message; }); });
 
     const auto shortcut = [this](QList<QKeySequence> keys, auto slot) {
         for (const QKeySequence& key : keys) connect(new QShortcut(key, this), &QShortcut::activated, this, slot);

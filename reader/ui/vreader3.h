@@ -27,6 +27,7 @@ namespace velreader {
 
 class PositionBar;
 class TextBox;
+class WebExport;
 
 // The reader window "Velin-Reader Ver 1.0". It builds the controls, forwards
 // every event to the handler of the same name in ReaderCore and then shows
@@ -155,6 +156,7 @@ private:
     QAction* m_save = nullptr;
     QAction* m_load = nullptr;
     QAction* m_openText = nullptr;
+    WebExport* m_webExport = nullptr;
     common::WindowZoom* m_zoom = nullptr;
     common::ZoomLayout m_layout;
     int m_zoomFactor = 1;

@@ -166,6 +166,9 @@ public:
     // the window that a new one was opened (and rewound).
     int openCount() const { return m_openCount; }
 
+    // The folders playback looks for pictures in, in order, each ending in "/".
+    const QStringList& pictureFolders() const { return m_folders.pictureFolders; }
+
 private:
     // Marks the core busy for the lifetime of a handler that may pump events
     // or show a dialog.
