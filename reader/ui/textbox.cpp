@@ -284,9 +284,10 @@ QRect TextBox::characterRect(int position) const {
     const qreal x = line.cursorToX(relative);
     const int next = layout->nextCursorPosition(relative);
     const qreal nextX = next <= line.textStart() + line.textLength() ? line.cursorToX(next) : line.x() + line.naturalTextWidth();
+    // Rounded as the text cursor's place is.
     const QRectF rect(geometry.left() + std::min(x, nextX), geometry.top() + line.y(), std::max<qreal>(std::abs(nextX - x), 1),
                       line.height());
-    return rect.toAlignedRect();
+    return rect.toRect();
 }
 
 std::pair<int, int> TextBox::lineAt(int position) const {

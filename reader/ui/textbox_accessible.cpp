@@ -1,6 +1,7 @@
 #include "reader/ui/textbox_accessible.h"
 
 #include <QTextBlock>
+#include <QTextBoundaryFinder>
 #include <QTextDocument>
 
 #include "reader/ui/textbox.h"
@@ -160,85 +161,105 @@ QString TextBoxAccessible::textAtOffset(int offset, QAccessible::TextBoundaryTyp
 
 QString TextBoxAccessible::textNear(int where, int offset, QAccessible::TextBoundaryType boundaryType, int* startOffset,
                                     int* endOffset) const {
+    // As Qt's own plain text box answers for the unbroken text: the unit at
+    // the offset, the one that ends where it starts, or the one that starts
+    // where it ends (for lines and paragraphs, the next one after a break).
     *startOffset = *endOffset = -1;
     const int length = characterCount();
     if (offset == -1) offset = length;
     if (offset < 0 || offset > length) return {};
-    switch (boundaryType) {
-    case QAccessible::LineBoundary: return lineNear(where, offset, startOffset, endOffset);
-    case QAccessible::ParagraphBoundary: return paragraphNear(where, offset, startOffset, endOffset);
-    case QAccessible::NoBoundary:
-        if (where != 0) return {};
-        *startOffset = 0;
-        *endOffset = length;
-        return text(0, length);
-    default: break;
-    }
-    // Characters, words and sentences by Qt's own rules, on the stretch
-    // around the offset.
-    const int from = std::max(0, offset - BoundaryMargin);
-    const int to = std::min(length, offset + BoundaryMargin);
-    const TextStretch stretch(text(from, to));
-    QString found;
-    if (where < 0)
-        found = stretch.textBeforeOffset(offset - from, boundaryType, startOffset, endOffset);
-    else if (where > 0)
-        found = stretch.textAfterOffset(offset - from, boundaryType, startOffset, endOffset);
-    else
-        found = stretch.textAtOffset(offset - from, boundaryType, startOffset, endOffset);
-    if (*startOffset >= 0) {
-        *startOffset += from;
-        *endOffset += from;
-    }
-    return found;
-}
-
-QString TextBoxAccessible::lineNear(int where, int offset, int* startOffset, int* endOffset) const {
-    // Lines as the box shows them.
-    const int length = characterCount();
-    int position = box()->documentPosition(offset);
-    auto [start, end] = box()->lineAt(position);
+    auto [start, end] = unitAt(offset, boundaryType);
     if (where < 0) {
         if (start == 0) return {};
-        std::tie(start, end) = box()->lineAt(start - 1);
+        std::tie(start, end) = unitAt(start - 1, boundaryType);
     } else if (where > 0) {
-        // The next line starts where this one ends, or after the line break.
-        const QTextBlock block = box()->document()->findBlock(end);
-        const int next = end == block.position() + block.length() - 1 ? end + 1 : end;
-        if (box()->textOffset(end) >= length) return {};
-        std::tie(start, end) = box()->lineAt(next);
-    }
-    *startOffset = box()->textOffset(start);
-    *endOffset = box()->textOffset(end);
-    return text(*startOffset, *endOffset);
-}
-
-QString TextBoxAccessible::paragraphNear(int where, int offset, int* startOffset, int* endOffset) const {
-    // Paragraphs with their line break, as Qt reads lines of a plain text.
-    const TextBox* b = box();
-    const auto paragraph = [b](int position) {
-        const QTextDocument* doc = b->document();
-        QTextBlock first = doc->findBlock(position);
-        while (first.previous().isValid() && b->textOffset(first.position()) == b->textOffset(first.position() - 1))
-            first = first.previous();
-        QTextBlock last = doc->findBlock(position);
-        while (last.next().isValid() && b->textOffset(last.next().position()) == b->textOffset(last.next().position() - 1))
-            last = last.next();
-        const int start = b->textOffset(first.position());
-        const int end = b->textOffset(last.position() + last.length() - 1) + (last.next().isValid() ? 1 : 0);
-        return std::pair{start, end};
-    };
-    auto [start, end] = paragraph(b->documentPosition(offset));
-    if (where < 0) {
-        if (start == 0) return {};
-        std::tie(start, end) = paragraph(b->documentPosition(start - 1));
-    } else if (where > 0) {
-        if (end >= characterCount()) return {};
-        std::tie(start, end) = paragraph(b->documentPosition(end));
+        int next = end;
+        if ((boundaryType == QAccessible::LineBoundary || boundaryType == QAccessible::ParagraphBoundary) &&
+            next == paragraphAt(offset).second)
+            ++next;
+        if (next > length || (next == length && boundaryType != QAccessible::CharBoundary)) return {};
+        std::tie(start, end) = unitAt(next, boundaryType);
     }
     *startOffset = start;
     *endOffset = end;
     return text(start, end);
+}
+
+std::pair<int, int> TextBoxAccessible::paragraphAt(int offset) const {
+    // Back and forth over the pieces: a break between two pieces takes no
+    // text offset.
+    const TextBox* b = box();
+    const QTextDocument* doc = b->document();
+    const int position = b->documentPosition(offset);
+    QTextBlock first = doc->findBlock(position);
+    while (first.previous().isValid() && b->textOffset(first.position()) == b->textOffset(first.position() - 1))
+        first = first.previous();
+    QTextBlock last = doc->findBlock(position);
+    while (last.next().isValid() && b->textOffset(last.next().position()) == b->textOffset(last.next().position() - 1))
+        last = last.next();
+    return {b->textOffset(first.position()), b->textOffset(last.position() + last.length() - 1)};
+}
+
+std::pair<int, int> TextBoxAccessible::unitAt(int offset, QAccessible::TextBoundaryType boundaryType) const {
+    const auto [paragraphStart, paragraphEnd] = paragraphAt(offset);
+    switch (boundaryType) {
+    case QAccessible::ParagraphBoundary: return {paragraphStart, paragraphEnd};
+    case QAccessible::NoBoundary: return {0, characterCount()};
+    case QAccessible::LineBoundary: {
+        // Lines as the box shows them; a line that wraps at a space ends
+        // before it, as a text cursor's end of line does.
+        const auto [lineStart, lineEnd] = box()->lineAt(box()->documentPosition(offset));
+        int start = box()->textOffset(lineStart);
+        int end = box()->textOffset(lineEnd);
+        if (end > start && end < paragraphEnd && box()->text(end - 1, end).front().isSpace()) --end;
+        return {start, end};
+    }
+    default: break;
+    }
+    // Characters, words and sentences by the rules of Qt's text cursor, on
+    // the stretch of the paragraph around the offset.
+    const int from = std::max(paragraphStart, offset - BoundaryMargin);
+    const int to = std::min(paragraphEnd, offset + BoundaryMargin);
+    const QString stretch = text(from, to);
+    const int at = offset - from;
+    const int length = int(stretch.size());
+    const auto space = [&](int i) { return stretch[i].isSpace(); };
+    const auto separator = [&](int i) { return QStringView(u".,?!@#$:;-<>[](){}=/+%&^*'\"`~|\\").contains(stretch[i]); };
+    if (boundaryType == QAccessible::CharBoundary) {
+        QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, stretch);
+        graphemes.setPosition(at);
+        const int next = at < length ? int(graphemes.toNextBoundary()) : at;
+        return {offset, from + (next < 0 ? length : next)};
+    }
+    if (boundaryType == QAccessible::WordBoundary) {
+        // The start of the word: back from the character after the offset.
+        int start = at;
+        if (at > 0 && !(at == length && (space(at - 1) || separator(at - 1)))) {
+            if (start < length) ++start;
+            while (start > 0 && space(start - 1)) --start;
+            if (start > 0 && separator(start - 1)) {
+                --start;
+                while (start > 0 && separator(start - 1)) --start;
+            } else {
+                while (start > 0 && !space(start - 1) && !separator(start - 1)) --start;
+            }
+        }
+        int end = start;
+        if (end < length && separator(end)) {
+            ++end;
+            while (end < length && separator(end)) ++end;
+        } else {
+            while (end < length && !space(end) && !separator(end)) ++end;
+        }
+        return {from + start, from + end};
+    }
+    QTextBoundaryFinder sentences(QTextBoundaryFinder::Sentence, stretch);
+    sentences.setPosition(at);
+    int start = at;
+    if (!(sentences.boundaryReasons() & QTextBoundaryFinder::StartOfItem)) start = int(sentences.toPreviousBoundary());
+    // From the sentence's start, as the text cursor counts it.
+    const int end = int(sentences.toNextBoundary());
+    return {start < 0 ? from : from + start, end < 0 ? to : from + end};
 }
 
 void TextBoxAccessible::deleteText(int startOffset, int endOffset) { replaceText(startOffset, endOffset, QString()); }

@@ -49,8 +49,10 @@ private:
     // -1 before, 0 at, 1 after the unit that holds `offset`.
     QString textNear(int where, int offset, QAccessible::TextBoundaryType boundaryType, int* startOffset,
                      int* endOffset) const;
-    QString lineNear(int where, int offset, int* startOffset, int* endOffset) const;
-    QString paragraphNear(int where, int offset, int* startOffset, int* endOffset) const;
+    // The text offsets of the unit that holds `offset`.
+    std::pair<int, int> unitAt(int offset, QAccessible::TextBoundaryType boundaryType) const;
+    // The paragraph that holds `offset`, without its line break.
+    std::pair<int, int> paragraphAt(int offset) const;
 };
 
 // Makes every TextBox answer assistive technology through TextBoxAccessible.
