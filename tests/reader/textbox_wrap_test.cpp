@@ -185,9 +185,10 @@ TEST_F(WrappedBox, assistiveTechnologyReadsTheTextAsGiven) {
                 EXPECT_EQ(a11y->textBeforeOffset(offset, type, &s1, &e1), plain->textBeforeOffset(offset, type, &s2, &e2))
                     << "before " << offset << " type " << type;
                 // Qt's box answers a paragraph's own text for the one after it.
-                if (type != QAccessible::ParagraphBoundary)
+                if (type != QAccessible::ParagraphBoundary) {
                     EXPECT_EQ(a11y->textAfterOffset(offset, type, &s1, &e1), plain->textAfterOffset(offset, type, &s2, &e2))
                         << "after " << offset << " type " << type;
+                }
             }
             // The same place on screen as the unbroken paragraph's character
             // (heights count only from the first line in view).
@@ -198,16 +199,18 @@ TEST_F(WrappedBox, assistiveTechnologyReadsTheTextAsGiven) {
             EXPECT_EQ(rect.left() - box.viewport()->mapToGlobal(QPoint()).x(),
                       expected.x() - reference.box.viewport()->mapToGlobal(QPoint()).x())
                 << "at " << offset;
-            if (rect.top() - box.viewport()->mapToGlobal(QPoint()).y() < box.viewport()->height())
+            if (rect.top() - box.viewport()->mapToGlobal(QPoint()).y() < box.viewport()->height()) {
                 EXPECT_EQ(rect.top() - box.viewport()->mapToGlobal(QPoint()).y(),
                           expected.y() - reference.box.viewport()->mapToGlobal(QPoint()).y());
+            }
             // Scrolled into view, the character's place leads back to it.
             a11y->scrollToSubstring(offset, offset + 1);
             const QRect shown = a11y->characterRect(offset);
             EXPECT_TRUE(box.viewport()->rect().contains(QRect(box.viewport()->mapFromGlobal(shown.topLeft()), shown.size())));
-            if (shown.width() >= 4 && a11y->text(offset, offset + 1) != "\t")  // a character of its own
+            if (shown.width() >= 4 && a11y->text(offset, offset + 1) != "\t") {  // a character of its own
                 EXPECT_EQ(a11y->offsetAtPoint(QPoint(shown.left() + shown.width() / 4, shown.center().y())), offset)
                     << "at " << offset;
+            }
             box.verticalScrollBar()->setValue(0);
         }
     }
