@@ -39,10 +39,18 @@ FileError closeKeeping(int fd, FileError error) {
     return error;
 }
 
-FileError writeAll(int fd, QByteArrayView bytes) {
+// Bytes written between two calls of a caller's `between`.
+constexpr qsizetype WriteStep = 1024 * 1024;
+
+FileError writeAll(int fd, QByteArrayView bytes, const std::function<void()>& between = {}) {
     qsizetype done = 0;
+    qsizetype stepEnd = between ? WriteStep : bytes.size();
     while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, size_t(bytes.size() - done));
+        if (done >= stepEnd) {
+            between();
+            stepEnd = done + WriteStep;
+        }
+        const ssize_t n = ::write(fd, bytes.data() + done, size_t(std::min(bytes.size(), stepEnd) - done));
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return systemError(errno);
         if (n == 0) return {FileError::Kind::System, EIO};
@@ -148,7 +156,7 @@ ReadResult readFile(const QString& path, qint64 maxBytes, bool wholeFile) {
     return result;
 }
 
-FileError replaceFile(const QString& path, QByteArrayView bytes) {
+FileError replaceFile(const QString& path, QByteArrayView bytes, const std::function<void()>& between) {
     QString target = path;
     mode_t mode = 0666;
     bool keepMode = false;
@@ -172,7 +180,7 @@ FileError replaceFile(const QString& path, QByteArrayView bytes) {
         if (fd < 0 && errno != EEXIST) return createError(errno);
     }
     if (fd < 0) return systemError(EEXIST);
-    FileError error = writeAll(fd, bytes);
+    FileError error = writeAll(fd, bytes, between);
     if (error.ok() && keepMode && ::fchmod(fd, mode) != 0) error = systemError(errno);
     if (error.ok() && ::fsync(fd) != 0) error = systemError(errno);
     error = closeKeeping(fd, error);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -50,7 +52,9 @@ ReadResult readFile(const QString& path, qint64 maxBytes, bool wholeFile = true)
 // flushed to disk, then renamed over the old one, so that a failure at any
 // point leaves the old file as it was. A file that exists keeps its
 // permissions; a symbolic link keeps pointing at the replaced file.
-FileError replaceFile(const QString& path, QByteArrayView bytes);
+// A large file is written a step at a time; `between`, when given, is
+// called between the steps (to let a window breathe).
+FileError replaceFile(const QString& path, QByteArrayView bytes, const std::function<void()>& between = {});
 
 // Writes `bytes` over the start of the regular file at `path`, creating it
 // when needed, without shortening it: whatever lay beyond stays.

@@ -1,11 +1,13 @@
 // Big books through the real reader window, off screen: how long loading,
-// "全文表示" and the switch to the reading view take, the longest the event
-// loop stood still meanwhile, what a close in the middle of a load costs, and
-// the peak memory; beside the floors measured in the same run (reading the
-// book file alone, and QPlainTextEdit::setPlainText of the same display
-// lines one per paragraph).
+// "全文表示", the switch to the reading view, a save and a reading ("読み込み"
+// of the book's text) take, the longest the event loop stood still
+// meanwhile, a play step beside one in a 500-line book, what a close in the
+// middle of a load costs, and the peak memory; beside the floors measured in
+// the same run (reading the book file alone, and QPlainTextEdit::setPlainText
+// of the same display lines one per paragraph).
 //
-//   big_books LINES       (30000 gives a book of about 1 MB, 330000 about 9 MB)
+//   big_books LINES       (30000 gives a book of about 1 MB, 330000 about
+//                          9 MB, 660000 about 19.5 MB)
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -80,6 +82,17 @@ private:
 
 // Runs `action`, then lets the window finish (the listing box filled, the
 // window painted); returns the milliseconds and the longest stall.
+// The mean time of a play step through the window ("再生" clicked), over
+// `steps` steps from a rewind.
+double playStepMs(velreader::VReader3& window, int steps) {
+    window.command(4)->click();
+    QApplication::processEvents();
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < steps; ++i) window.command(2)->click();
+    return clock.nsecsElapsed() / 1e6 / steps;
+}
+
 template <typename F>
 std::pair<double, qint64> timed(velreader::VReader3& window, StallWatch& watch, F action) {
     QElapsedTimer clock;
@@ -140,6 +153,52 @@ int main(int argc, char** argv) {
     std::printf("the listing holds the design's text exactly: %s\n", exact ? "yes" : "NO");
     const auto [backMs, backStall] = timed(window, watch, [&] { emit window.tab(1)->clicked(); });
     std::printf("switch back to the player view                %8.1f ms, longest stall %4lld ms\n", backMs, backStall);
+
+    // A play step here, beside one in a 500-line book in the same run; each
+    // the best of five rounds of 2,000 steps.
+    {
+        const QString smallPath = folder + QStringLiteral("Book/small.vln");
+        velreader::Book small;
+        small.lineCount = 500;
+        small.lines = proseLines(500);
+        const velreader::BookBytes smallBytes = velreader::serialiseBook(small);
+        QFile smallFile(smallPath);
+        if (!smallFile.open(QIODevice::WriteOnly) || smallFile.write(smallBytes.bytes) != smallBytes.bytes.size()) return 1;
+        smallFile.close();
+        velreader::VReader3 smallWindow(folder);
+        smallWindow.show();
+        smallWindow.openFile(smallPath);
+        emit smallWindow.tab(2)->clicked();
+        smallWindow.command(6)->click();
+        emit smallWindow.tab(1)->clicked();
+        while (smallWindow.text2()->filling()) QApplication::processEvents();
+        double bigStep = 1e9;
+        double smallStep = 1e9;
+        for (int round = 0; round < 5; ++round) {
+            bigStep = std::min(bigStep, playStepMs(window, 2000));
+            smallStep = std::min(smallStep, playStepMs(smallWindow, 480));
+        }
+        std::printf("a play step: %.4f ms here, %.4f ms in a 500-line book (%.2fx)\n", bigStep, smallStep, bigStep / smallStep);
+    }
+
+    const QString savedPath = folder + QStringLiteral("Book/saved.vln");
+    window.core().setFileDialog([&](const velreader::FileDialogRequest&) { return savedPath; });
+    const auto [saveMs, saveStall] = timed(window, watch, [&] { window.saveAction()->trigger(); });
+    std::printf("save (セーブ)                                  %8.1f ms, longest stall %4lld ms (%s)\n", saveMs, saveStall,
+                qPrintable(window.core().controls().Text1.text.left(12)));
+
+    // A reading of the book's text typed (here: put) into Text1.
+    {
+        QString text = lines.join(QStringLiteral("\r\n"));
+        emit window.tab(2)->clicked();
+        window.core().controls().Text1.text = text;
+        window.text1()->setContent(text);
+        while (window.text1()->filling()) QApplication::processEvents();
+        const auto [readMs, readStall] = timed(window, watch, [&] { window.command(1)->click(); });
+        std::printf("reading (読み込み) of the text, %d lines        %8.1f ms, longest stall %4lld ms\n",
+                    window.core().state().LineCount, readMs, readStall);
+        emit window.tab(1)->clicked();
+    }
     std::printf("peak memory of the process so far                %6.1f MB\n", memoryKb("VmHWM:") / 1024.0);
 
     // A close in the middle of a load ends it at once.
@@ -153,8 +212,9 @@ int main(int argc, char** argv) {
     });
     closing.loadAction()->trigger();
     if (clock.isValid())
-        std::printf("close during a load: the load ended %.1f ms after the close (%s)\n", clock.nsecsElapsed() / 1e6,
-                    qPrintable(closing.core().controls().Text1.text));
+        std::printf("close during a load: the load ended %.1f ms after the close (Text1 \"%s\", LineCount %d)\n",
+                    clock.nsecsElapsed() / 1e6, qPrintable(closing.core().controls().Text1.text),
+                    closing.core().state().LineCount);
     else
         std::printf("close during a load: the load had ended before the close came\n");
     // Floors.

@@ -21,7 +21,7 @@ struct SavedText {
     bool changed = false;
 };
 
-SavedText bookToSave(const ReaderState& state) {
+SavedText bookToSave(const ReaderState& state, const std::function<void()>& between) {
     SavedText out;
     Book& book = out.book;
     book.lineCount = state.LineCount;
@@ -35,7 +35,14 @@ SavedText bookToSave(const ReaderState& state) {
         out.changed |= cp932::replaceLookAlikes(book.words[i], out.replaced);
         out.changed |= cp932::replaceLookAlikes(book.entries[i], out.replaced);
     }
-    for (QString& line : book.lines) out.changed |= cp932::replaceLookAlikes(line, out.replaced);
+    qsizetype sinceStep = 0;
+    for (QString& line : book.lines) {
+        out.changed |= cp932::replaceLookAlikes(line, out.replaced);
+        if ((sinceStep += line.size()) >= 256 * 1024) {
+            sinceStep = 0;
+            between();
+        }
+    }
     return out;
 }
 
@@ -86,15 +93,19 @@ void ReaderCore::AllSave_Click() {
     m_controls.Text1.text = QStringLiteral("セーブ中・・・");
 
     // Nothing is written when the book cannot be stored faithfully, and the
-    // text in memory changes only once the file holds the replaced text.
-    SavedText saved = bookToSave(m_state);
-    const BookBytes bytes = serialiseBook(saved.book);
+    // text in memory changes only once the file holds the replaced text. A
+    // large book is prepared and written in steps between which the window
+    // breathes; a close meanwhile lets the save finish.
+    ListingScope listing(*this);
+    const auto breathe = [this] { listingContinues(); };
+    SavedText saved = bookToSave(m_state, breathe);
+    const BookBytes bytes = serialiseBook(saved.book, breathe);
     if (!bytes.ok()) {
         m_controls.Text1.text = bytes.error;
         return;
     }
     // The old book is replaced only once the new one is completely written.
-    if (const common::FileError error = common::replaceFile(path, bytes.bytes); !error.ok()) {
+    if (const common::FileError error = common::replaceFile(path, bytes.bytes, breathe); !error.ok()) {
         m_controls.Text1.text = QStringLiteral("セーブできませんでした：%1：%2").arg(path, error.japaneseReason());
         return;
     }

@@ -94,7 +94,9 @@ QByteArray printedNumber(int value) {
     return value >= 0 ? ' ' + digits + ' ' : digits + ' ';
 }
 
-BookBytes serialiseBook(const Book& book) {
+BookBytes serialiseBook(const Book& book, const std::function<void()>& between) {
+    // Characters encoded at once: a few milliseconds of work.
+    constexpr qsizetype PieceLength = 128 * 1024;
     BookBytes result;
     // The fields in file order, and where each starts in the joined text.
     std::vector<BookField> fields;
@@ -103,6 +105,23 @@ BookBytes serialiseBook(const Book& book) {
     qsizetype size = 64;
     for (const QString& line : book.lines) size += line.size() + 2;
     text.reserve(size + 64 * BookWordSlots);
+    QByteArray bytes;
+    QList<cp932::Unencodable> unencodable;
+    qsizetype encoded = 0;  // the text up to here is in `bytes` or refused
+    // Pieces end at line ends, so a piece never splits a character.
+    const auto encodePiece = [&] {
+        cp932::EncodeResult piece = cp932::encode(QStringView(text).mid(encoded));
+        if (piece.ok) {
+            bytes += piece.bytes;
+        } else {
+            for (cp932::Unencodable u : piece.unencodable) {
+                u.position += encoded;
+                unencodable.append(u);
+            }
+        }
+        encoded = text.size();
+        if (between) between();
+    };
     text += QString::fromLatin1(printedNumber(book.lineCount)) + CrLf;
     const auto add = [&](const QString& field, BookField where) -> bool {
         qsizetype lineBreak = field.indexOf(u'\r');
@@ -124,17 +143,25 @@ BookBytes serialiseBook(const Book& book) {
             return result;
     }
     if (book.lineCount != 0) {
-        for (int i = 0; i <= book.lineCount; ++i)
+        for (int i = 0; i <= book.lineCount; ++i) {
             if (!add(book.lines.value(i), {BookField::Kind::Line, i})) return result;
+            if (text.size() - encoded >= PieceLength) encodePiece();
+        }
     }
     text += QString::fromLatin1(printedNumber(book.wordCount)) + CrLf;
+    encodePiece();
 
-    cp932::EncodeResult encoded = cp932::encode(text);
-    if (encoded.ok) {
-        result.bytes = std::move(encoded.bytes);
+    if (unencodable.isEmpty()) {
+        result.bytes = std::move(bytes);
         return result;
     }
-    for (const cp932::Unencodable& u : encoded.unencodable) {
+    // Each character named once, at its first place.
+    QList<cp932::Unencodable> distinct;
+    for (const cp932::Unencodable& u : unencodable) {
+        if (std::none_of(distinct.begin(), distinct.end(), [&](const cp932::Unencodable& d) { return d.character == u.character; }))
+            distinct.append(u);
+    }
+    for (const cp932::Unencodable& u : distinct) {
         const auto after = std::upper_bound(starts.begin(), starts.end(), u.position);
         const qsizetype f = std::max<qsizetype>(0, (after - starts.begin()) - 1);
         result.problems.append(

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <optional>
 
 #include <QByteArray>
@@ -67,7 +68,10 @@ struct BookBytes {
 // or characters that code page 932 cannot hold as themselves; the error
 // names each such character (up to ten, then how many more) with its code
 // point and first place.
-BookBytes serialiseBook(const Book& book);
+//
+// A large book is encoded a piece at a time; `between`, when given, is
+// called between the pieces (to let a window breathe).
+BookBytes serialiseBook(const Book& book, const std::function<void()>& between = {});
 
 struct ParsedBook {
     std::optional<Book> book;

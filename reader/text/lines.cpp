@@ -1,19 +1,11 @@
 #include "reader/text/lines.h"
 
+#include <utility>
+
 namespace velreader {
 namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
-
-// Trims ASCII spaces only; an ideographic space at the start of the first
-// paragraph is kept like the indentation of every other paragraph.
-QString trimSpaces(const QString& text) {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == u' ') ++begin;
-    while (end > begin && text[end - 1] == u' ') --end;
-    return text.mid(begin, end - begin);
-}
 
 }  // namespace
 
@@ -48,35 +40,106 @@ qsizetype pieceLength(QStringView text, qsizetype from, qsizetype width) {
     return Cutter(text).pieceLength(from, width);
 }
 
-Reading readText(const QString& text) {
-    Reading r;
-    r.sourceText = trimSpaces(text + CrLf);
-    r.sourceText.replace(QStringLiteral("\r\n\r\n"), CrLf);
+Reading readText(const QString& text, const std::function<bool()>& between) {
+    // Characters handled between two calls of `between`.
+    constexpr qsizetype Step = 256 * 1024;
+    qsizetype sinceStep = 0;
+    const auto breathe = [&](qsizetype done) {
+        sinceStep += done;
+        if (sinceStep < Step || !between) return true;
+        sinceStep = 0;
+        return between();
+    };
 
+    Reading r;
+    // Trimmed of ASCII spaces only (an ideographic space at the start of the
+    // first paragraph is kept like the indentation of every other
+    // paragraph), then every CR LF CR LF folded into one CR LF, in one pass
+    // from the left without overlap.
+    const QString withEnd = text + CrLf;
+    qsizetype begin = 0;
+    qsizetype end = withEnd.size();
+    while (begin < end && withEnd[begin] == u' ') ++begin;
+    while (end > begin && withEnd[end - 1] == u' ') --end;
+    const QStringView trimmed = QStringView(withEnd).mid(begin, end - begin);
+    r.sourceText.reserve(trimmed.size());
+    for (qsizetype i = 0; i < trimmed.size();) {
+        const qsizetype from = i;
+        const qsizetype stop = std::min(trimmed.size(), i + Step);
+        while (i < stop) {
+            const qsizetype fold = trimmed.indexOf(QStringLiteral("\r\n\r\n"), i);
+            const qsizetype upTo = fold < 0 || fold >= stop ? stop : fold;
+            r.sourceText += trimmed.mid(i, upTo - i);
+            i = upTo;
+            if (fold >= 0 && fold == i) {
+                r.sourceText += CrLf;
+                i += 4;
+            }
+        }
+        if (!breathe(i - from)) return r;
+    }
+
+    // Chunks of every paragraph; an empty paragraph yields none.
     const QStringView source(r.sourceText);
     qsizetype start = 0;
     while (start <= source.size()) {
-        qsizetype end = source.indexOf(CrLf, start);
-        if (end < 0) end = source.size();
-        const QStringView paragraph = source.mid(start, end - start);
+        qsizetype stop = source.indexOf(CrLf, start);
+        if (stop < 0) stop = source.size();
+        const QStringView paragraph = source.mid(start, stop - start);
         Cutter cutter(paragraph);
         for (qsizetype offset = 0; offset < paragraph.size();) {
             const qsizetype length = cutter.pieceLength(offset, ChunkWidth);
             r.chunks.append(paragraph.mid(offset, length).toString());
             offset += length;
         }
-        start = end + 2;
+        if (!breathe(stop + 2 - start)) return r;
+        start = stop + 2;
     }
 
-    // The chunks are followed by enough empty slots that a run of seven
-    // separators always exists; the text is cut before the first such run,
-    // so seven "△" typed by the user end the text there too.
-    QString joined = r.chunks.join(QChar(Separator));
-    joined += QString(7, QChar(Separator));
-    const qsizetype endMark = joined.indexOf(QString(7, QChar(Separator)));
-    joined.truncate(endMark);
-    joined += QChar(Separator);
-    r.displayLines = joined.split(QChar(Separator));
+    // The chunks joined with "△" and seven more "△" after them, cut before
+    // the first run of seven "△", one "△" appended, split at every "△":
+    // done as one pass over the joined text, without building it. Each "△"
+    // ends a line; when a run of seven is complete, the lines end with the
+    // one the run's first "△" ended, followed by one empty line.
+    QStringList& lines = r.displayLines;
+    lines.reserve(r.chunks.size() + 1);
+    QString line;
+    int run = 0;               // "△" in a row so far
+    qsizetype runStart = 0;    // lines in the list when the run began
+    bool cut = false;
+    const auto separator = [&] {
+        if (run++ == 0) runStart = lines.size();
+        lines.append(std::exchange(line, QString()));
+        if (run == 7) {
+            lines.resize(runStart + 1);
+            lines.append(QString());
+            cut = true;
+        }
+    };
+    const auto add = [&](const QString& chunk) {
+        const qsizetype mark = chunk.indexOf(Separator);
+        if (mark < 0) {
+            // The usual chunk: no "△" inside.
+            if (line.isEmpty()) line = chunk; else line += chunk;
+            if (!chunk.isEmpty()) run = 0;
+            return;
+        }
+        for (const QChar c : chunk) {
+            if (c == QChar(Separator)) {
+                separator();
+                if (cut) return;
+            } else {
+                line += c;
+                run = 0;
+            }
+        }
+    };
+    for (qsizetype i = 0; i < r.chunks.size() && !cut; ++i) {
+        if (i > 0) separator();
+        if (!cut) add(r.chunks[i]);
+        if (!breathe(r.chunks[i].size() + 1)) return r;
+    }
+    while (!cut) separator();
     return r;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include <QString>
@@ -27,7 +28,10 @@ struct Reading {
 // paragraph into chunks of at most 30 units (never inside a grapheme
 // cluster), joins the chunks with "△", cuts before the first run of seven
 // "△" and splits at every "△". Texts of any length are read.
-Reading readText(const QString& text);
+//
+// A long text is read in steps: `between`, when given, is called after each
+// and stops the reading when it returns false (the result is then partial).
+Reading readText(const QString& text, const std::function<bool()>& between = {});
 
 // Cuts one text into pieces of at most a given width in UTF-16 units. A cut
 // never falls inside a grapheme cluster (a letter with its combining marks,

@@ -13,7 +13,13 @@ void ReaderCore::Command1_Click() {
 }
 
 void ReaderCore::readText1() {
-    Reading reading = readText(m_controls.Text1.text);
+    // A long text is read in steps between which the window breathes (the
+    // listing box stays as it is meanwhile); a close lets the reading finish
+    // and ends the listing.
+    Reading reading = readText(m_controls.Text1.text, [this] {
+        listingContinues();
+        return true;
+    });
     m_state.SourceText = std::move(reading.sourceText);
     m_state.ChunkTable = std::move(reading.chunks);
     m_state.DisplayLines = std::move(reading.displayLines);

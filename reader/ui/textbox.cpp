@@ -1,17 +1,20 @@
 #include "reader/ui/textbox.h"
 
+#include <algorithm>
+
+#include <QAbstractTextDocumentLayout>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTextBlock>
-#include <QTextCursor>
 #include <QTextDocument>
-#include <vector>
+#include <QTextLayout>
+
+#include "reader/ui/textbox_accessible.h"
 
 namespace velreader {
 namespace {
-
-// The block state of a piece that continues the paragraph before it.
-constexpr int ContinuesParagraph = 1;
 
 // True when a paragraph can be split before `i` without splitting what the
 // eye sees as one character.
@@ -25,28 +28,46 @@ bool safeCut(QStringView text, qsizetype i) {
 
 }  // namespace
 
+TextBox::OwnEdit::OwnEdit(TextBox& box) : m_box(box), m_undo(box.document()->isUndoRedoEnabled()) {
+    m_box.m_ours = true;
+    // The undo stack holds only what the user typed; until the user types,
+    // it is empty, and switching it off and on again loses nothing.
+    if (m_undo && !m_box.m_edited) m_box.document()->setUndoRedoEnabled(false);
+}
+
+TextBox::OwnEdit::~OwnEdit() {
+    if (m_undo && !m_box.m_edited) m_box.document()->setUndoRedoEnabled(true);
+    m_box.m_ours = false;
+}
+
 TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent) {
+    installTextBoxAccessibility();
     m_fill.setInterval(0);
     connect(&m_fill, &QTimer::timeout, this, &TextBox::fillSlice);
-    connect(document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
-        if (!m_ours && (removed || added)) m_edited = true;
+    m_wrap.setInterval(0);
+    m_wrap.setSingleShot(true);
+    connect(&m_wrap, &QTimer::timeout, this, &TextBox::wrapSlice);
+    connect(document(), &QTextDocument::contentsChange, this, [this](int position, int removed, int added) {
+        if (!m_ours && (removed || added)) trackUserChange(position, removed, added);
     });
 }
 
 void TextBox::setContent(const QString& text) {
     m_fill.stop();
-    m_ours = true;
-    document()->setUndoRedoEnabled(false);
-    clear();
-    m_ours = false;
+    {
+        OwnEdit own(*this);
+        clear();
+    }
     // A copy of its own: the caller goes on changing its text.
     m_content = QString(text.constData(), text.size());
     m_filled = 0;
-    m_tailLength = 0;
+    m_pieceBreaks.clear();
+    m_wrapDone = 0;
     m_edited = false;
     if (m_content.size() <= ImmediateLength) {
         insertUpTo(m_content.size());
-        document()->setUndoRedoEnabled(true);
+        // A short text wraps at once, before the window paints it.
+        if (isVisible()) wrapSlice();
     } else {
         fillSlice();
     }
@@ -68,7 +89,6 @@ void TextBox::appendContent(QStringView tail) {
 void TextBox::finishFilling() {
     m_fill.stop();
     insertUpTo(m_content.size());
-    document()->setUndoRedoEnabled(true);
     updateReadOnly();
 }
 
@@ -87,7 +107,6 @@ void TextBox::fillSlice() {
         m_fill.start();
     } else {
         m_fill.stop();
-        document()->setUndoRedoEnabled(true);
         updateReadOnly();
     }
 }
@@ -100,64 +119,83 @@ void TextBox::insertUpTo(qsizetype end) {
     // The slice goes in with one insertion (Qt lays out the last block of
     // an insertion again, so one per piece would lay out every piece): the
     // breaks between pieces and between paragraphs alike become block
-    // breaks, and the pieces' blocks are marked afterwards.
+    // breaks. Pieces are cut at about SoftBlockLength characters here and
+    // moved to line starts later, once the box shows them.
+    QTextDocument* doc = document();
+    const QTextBlock last = doc->lastBlock();
+    const int start = doc->characterCount() - 1;
+    qsizetype tailLength = last.length() - 1;
     const QStringView text = QStringView(m_content).mid(m_filled, end - m_filled);
     QString slice;
     slice.reserve(text.size() + text.size() / SoftBlockLength + 1);
-    std::vector<bool> continues;  // per block break of the slice: a piece break?
+    std::vector<int> breaks;  // document positions of the new piece breaks
     qsizetype i = 0;
     while (i < text.size()) {
         qsizetype lineEnd = text.indexOf(u'\n', i);
-        const bool breaks = lineEnd >= 0;
-        if (!breaks) lineEnd = text.size();
+        const bool lineBreaks = lineEnd >= 0;
+        if (!lineBreaks) lineEnd = text.size();
         qsizetype segmentEnd = lineEnd;
-        if (breaks && segmentEnd > i && text[segmentEnd - 1] == u'\r') --segmentEnd;
+        if (lineBreaks && segmentEnd > i && text[segmentEnd - 1] == u'\r') --segmentEnd;
         while (i < segmentEnd) {
-            const qsizetype room = SoftBlockLength - m_tailLength;
+            const qsizetype room = SoftBlockLength - tailLength;
             if (segmentEnd - i <= room) {
                 slice += text.mid(i, segmentEnd - i);
-                m_tailLength += int(segmentEnd - i);
+                tailLength += segmentEnd - i;
                 i = segmentEnd;
                 break;
             }
             qsizetype cut = i + std::max<qsizetype>(room, 1);
             while (cut > i + 1 && !safeCut(text, cut)) --cut;
             slice += text.mid(i, cut - i);
+            breaks.push_back(start + int(slice.size()));
             slice += u'\n';
-            continues.push_back(true);
-            m_tailLength = 0;
+            tailLength = 0;
             i = cut;
         }
-        if (breaks) {
+        if (lineBreaks) {
             slice += u'\n';
-            continues.push_back(false);
-            m_tailLength = 0;
+            tailLength = 0;
             i = lineEnd + 1;
         }
     }
-    m_ours = true;
-    QTextCursor cursor(document());
-    cursor.movePosition(QTextCursor::End);
-    QTextBlock block = cursor.block();
-    cursor.insertText(slice);
-    for (const bool piece : continues) {
-        block = block.next();
-        if (!block.isValid()) break;
-        block.setUserState(piece ? ContinuesParagraph : 0);
+    {
+        OwnEdit own(*this);
+        QTextCursor cursor(doc);
+        // In an edit block the cursor does not lay its block out afterwards.
+        cursor.beginEditBlock();
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(slice);
+        cursor.endEditBlock();
     }
+    m_pieceBreaks.insert(m_pieceBreaks.end(), breaks.begin(), breaks.end());
     m_filled = end;
-    m_ours = false;
+    // The last block grew: its pieces need their line starts again.
+    m_wrapDone = std::min(m_wrapDone, last.position());
+    scheduleWrap();
 }
 
-QString TextBox::documentText(int from, int to) const {
+void TextBox::trackUserChange(int position, int removed, int added) {
+    m_edited = true;
+    // Breaks inside what was removed went with it; later ones move.
+    const auto first = std::lower_bound(m_pieceBreaks.begin(), m_pieceBreaks.end(), position);
+    const auto last = std::lower_bound(first, m_pieceBreaks.end(), position + removed);
+    auto rest = m_pieceBreaks.erase(first, last);
+    for (; rest != m_pieceBreaks.end(); ++rest) *rest += added - removed;
+}
+
+bool TextBox::isPieceBreak(int position) const {
+    return std::binary_search(m_pieceBreaks.begin(), m_pieceBreaks.end(), position);
+}
+
+QString TextBox::documentText(int from, int to, QStringView paragraphBreak) const {
     QString out;
     QTextBlock block = document()->findBlock(from);
     while (block.isValid() && block.position() <= to) {
         const int start = std::max(from, block.position());
         const int stop = std::min(to, block.position() + block.length() - 1);
         // Only the pieces of one paragraph join without a break.
-        if (block.position() > from && block.userState() != ContinuesParagraph) out += QStringLiteral("\r\n");
-        if (stop > start) out += block.text().mid(start - block.position(), stop - start);
+        if (block.position() > from && !isPieceBreak(block.position() - 1)) out += paragraphBreak;
+        if (stop > start) out += QStringView(block.text()).mid(start - block.position(), stop - start);
         block = block.next();
     }
     return out;
@@ -165,16 +203,110 @@ QString TextBox::documentText(int from, int to) const {
 
 QString TextBox::currentText() const {
     if (!m_edited) return m_content;
-    return documentText(0, document()->characterCount() - 1);
+    return documentText(0, document()->characterCount() - 1, u"\r\n");
 }
 
 QMimeData* TextBox::createMimeDataFromSelection() const {
     const QTextCursor cursor = textCursor();
     auto* data = new QMimeData;
-    QString text = documentText(cursor.selectionStart(), cursor.selectionEnd());
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    data->setText(text);
+    data->setText(documentText(cursor.selectionStart(), cursor.selectionEnd(), u"\n"));
     return data;
+}
+
+void TextBox::keyPressEvent(QKeyEvent* event) {
+    // The break between two pieces is no character: the keys that would
+    // stop at it or delete it act on the character beyond it instead.
+    QTextCursor cursor = textCursor();
+    const int position = cursor.position();
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const auto moveTo = [&](int to) {
+        cursor.setPosition(to, modifiers == Qt::ShiftModifier ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
+        setTextCursor(cursor);
+    };
+    if (modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier) {
+        switch (event->key()) {
+        case Qt::Key_Left:
+            if (position > 0 && isPieceBreak(position - 1)) moveTo(position - 1);
+            break;
+        case Qt::Key_Right:
+            if (isPieceBreak(position)) moveTo(position + 1);
+            break;
+        case Qt::Key_Backspace:
+            if (!cursor.hasSelection() && !isReadOnly() && position > 0 && isPieceBreak(position - 1)) moveTo(position - 1);
+            break;
+        case Qt::Key_Delete:
+            if (!cursor.hasSelection() && !isReadOnly() && isPieceBreak(position)) moveTo(position + 1);
+            break;
+        default: break;
+        }
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+int TextBox::textLength() const { return document()->characterCount() - 1 - int(m_pieceBreaks.size()); }
+
+QString TextBox::text(int from, int to) const {
+    from = std::clamp(from, 0, textLength());
+    to = std::clamp(to, from, textLength());
+    return documentText(documentPosition(from), documentPosition(to), u"\n");
+}
+
+int TextBox::textOffset(int documentPosition) const {
+    const auto before = std::lower_bound(m_pieceBreaks.begin(), m_pieceBreaks.end(), documentPosition);
+    return documentPosition - int(before - m_pieceBreaks.begin());
+}
+
+int TextBox::documentPosition(int textOffset) const {
+    textOffset = std::clamp(textOffset, 0, textLength());
+    // The j-th break (from 0) lies after text offset break - j: count those
+    // at or before the offset.
+    std::size_t low = 0;
+    std::size_t high = m_pieceBreaks.size();
+    while (low < high) {
+        const std::size_t middle = (low + high) / 2;
+        if (m_pieceBreaks[middle] - int(middle) <= textOffset)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return textOffset + int(low);
+}
+
+QRect TextBox::characterRect(int position) const {
+    const QTextBlock block = document()->findBlock(position);
+    if (!block.isValid() || position >= document()->characterCount() - 1) return {};
+    // Laying the block out, if it was not yet.
+    const QRectF geometry = blockBoundingGeometry(block).translated(contentOffset());
+    const QTextLayout* layout = block.layout();
+    const int relative = position - block.position();
+    const QTextLine line = layout->lineForTextPosition(relative);
+    if (!line.isValid()) return {};
+    const qreal x = line.cursorToX(relative);
+    const int next = layout->nextCursorPosition(relative);
+    const qreal nextX = next <= line.textStart() + line.textLength() ? line.cursorToX(next) : line.x() + line.naturalTextWidth();
+    // Rounded as the text cursor's place is.
+    const QRectF rect(geometry.left() + std::min(x, nextX), geometry.top() + line.y(), std::max<qreal>(std::abs(nextX - x), 1),
+                      line.height());
+    return rect.toRect();
+}
+
+std::pair<int, int> TextBox::lineAt(int position) const {
+    const QTextBlock block = document()->findBlock(std::clamp(position, 0, document()->characterCount() - 1));
+    if (!block.isValid()) return {0, 0};
+    document()->documentLayout()->blockBoundingRect(block);
+    const QTextLine line = block.layout()->lineForTextPosition(position - block.position());
+    if (!line.isValid()) return {block.position(), block.position() + block.length() - 1};
+    return {block.position() + line.textStart(), block.position() + line.textStart() + line.textLength()};
+}
+
+void TextBox::scrollToPosition(int position) {
+    const QRect rect = characterRect(position);
+    if (rect.isValid() && viewport()->rect().contains(rect)) return;
+    const QTextBlock block = document()->findBlock(position);
+    if (!block.isValid()) return;
+    document()->documentLayout()->blockBoundingRect(block);
+    const QTextLine line = block.layout()->lineForTextPosition(position - block.position());
+    verticalScrollBar()->setValue(block.firstLineNumber() + (line.isValid() ? line.lineNumber() : 0));
 }
 
 }  // namespace velreader

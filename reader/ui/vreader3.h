@@ -133,7 +133,14 @@ private:
     // Shows the control record and the page on the widgets.
     void mirror();
     void mirrorTitle();
-    void mirrorText(TextBox* box, const QString& text);
+    // What a text box last showed of the control record: a reference to the
+    // very text (an unchanged text is the same shared data), or, during a
+    // listing, only that the box follows it.
+    struct MirroredText {
+        QString text;
+        bool listing = false;
+    };
+    void mirrorText(TextBox* box, MirroredText& shown, const QString& text);
     void describePage();
     // Lets the window process events in the middle of a listing.
     void pumpEvents();
@@ -161,6 +168,10 @@ private:
     common::ZoomLayout m_layout;
     int m_zoomFactor = 1;
     bool m_inputLocked = false;
+    MirroredText m_shown1;
+    MirroredText m_shown2;
+    QString m_typed;          // what the user typed into Text1, handed to the running handler
+    bool m_inHandler = false; // a handler runs (mirror() then shows its texts over typed ones)
 
     PositionBar* m_positionBar = nullptr;
     QAction* m_resume = nullptr;

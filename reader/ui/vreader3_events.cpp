@@ -28,12 +28,18 @@ void VReader3::dispatch(void (ReaderCore::*handler)()) {
 
 void VReader3::dispatch(const std::function<void()>& handler) {
     if (m_core.busy()) return;
-    // What the user typed reaches the handler; a large text still being
-    // put into the box is taken as it was given.
-    m_core.controls().Text1.text = m_text1->currentText();
+    // What the user typed reaches the handler; a text the box was given is
+    // still the handler's own (also while it is being put into the box).
+    if (m_text1->editedByUser()) {
+        m_typed = m_text1->currentText();
+        m_core.controls().Text1.text = m_typed;
+    } else {
+        m_typed = QString();
+    }
     QWidget* focused = QApplication::focusWidget();
     // Whatever the user does stops auto-play; its own steps go on.
     if (!m_autoStepping) m_autoPlay.stop();
+    m_inHandler = true;
     handler();
     afterHandler();
     if (m_inputLocked) {
@@ -42,6 +48,8 @@ void VReader3::dispatch(const std::function<void()>& handler) {
         m_text2->setLocked(false);
     }
     mirror();
+    m_inHandler = false;
+    m_typed = QString();
     // A handler that hides or disables the control with the focus passes it
     // on, so the keyboard can go on.
     if (focused && focused == QApplication::focusWidget() && !focused->isEnabled()) focusNextChild();
@@ -86,16 +94,39 @@ void VReader3::pumpEvents() {
     QApplication::processEvents();
 }
 
-void VReader3::mirrorText(TextBox* box, const QString& text) {
-    // The box always shows the handler's text, whatever was typed into it.
-    if (!box->editedByUser()) {
-        const QString& shown = box->content();
-        if (text.size() == shown.size() && (text.constData() == shown.constData() || text == shown)) return;
-        // A growing listing gets only its new part.
-        if (text.size() > shown.size() && QStringView(text).startsWith(shown)) {
-            box->appendContent(QStringView(text).mid(shown.size()));
-            return;
+void VReader3::mirrorText(TextBox* box, MirroredText& shown, const QString& text) {
+    const auto same = [](const QString& a, const QString& b) { return a.constData() == b.constData() && a.size() == b.size(); };
+    if (box->editedByUser()) {
+        // What the user typed stays until a handler gives the box a text of
+        // its own: not on a zoom, nor when the handler kept what it was handed.
+        if (!m_inHandler || (box == m_text1 && same(text, m_typed))) return;
+        box->setContent(text);
+        shown = {text, false};
+        return;
+    }
+    const QString& content = box->content();
+    if (m_core.listing() && box == m_text2) {
+        // While a listing runs its text only grows: the box gets the new part,
+        // without comparing what it has. No reference is kept, so that the
+        // handler appends to its text without copying it.
+        if (!shown.listing) {
+            shown = {QString(), true};
+            if (text.size() < content.size() || !QStringView(text).startsWith(content)) {
+                box->setContent(text);
+                return;
+            }
         }
+        if (text.size() > content.size()) box->appendContent(QStringView(text).mid(content.size()));
+        return;
+    }
+    // The same shared text is the same text: nothing to compare.
+    if (!shown.listing && same(text, shown.text)) return;
+    shown = {text, false};
+    if (text.size() == content.size() && (text.constData() == content.constData() || text == content)) return;
+    // A grown listing gets only its new part.
+    if (text.size() > content.size() && QStringView(text).startsWith(content)) {
+        box->appendContent(QStringView(text).mid(content.size()));
+        return;
     }
     box->setContent(text);
 }
@@ -151,8 +182,8 @@ void VReader3::mirror() {
     mirrorPosition();
     m_pura2->setImage(m_core.pagePicture());
     m_text2->setVisible(c.Text2.visible);
-    mirrorText(m_text1, c.Text1.text);
-    mirrorText(m_text2, c.Text2.text);
+    mirrorText(m_text1, m_shown1, c.Text1.text);
+    mirrorText(m_text2, m_shown2, c.Text2.text);
 
     const Control* commands[] = {&c.Command1, &c.Command2, &c.Command3, &c.Command4,
                                  &c.Command5, &c.Command6, &c.Command7};

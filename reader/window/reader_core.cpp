@@ -67,11 +67,7 @@ void ReaderCore::showView(bool player) {
     m_controls.Command7.visible = !player;
 }
 
-void ReaderCore::startListing() {
-    m_listing = true;
-    m_listingAborted = false;
-    m_sincePump.start();
-}
+void ReaderCore::startListing() { m_listing = true; }
 
 bool ReaderCore::listingContinues() {
     if (m_listingAborted) return false;

@@ -174,7 +174,12 @@ private:
     // or show a dialog.
     class BusyScope {
     public:
-        explicit BusyScope(ReaderCore& core) : m_core(core) { m_core.m_busy = true; }
+        explicit BusyScope(ReaderCore& core) : m_core(core) {
+            m_core.m_busy = true;
+            // A close stops what is left of this handler's listing.
+            m_core.m_listingAborted = false;
+            m_core.m_sincePump.start();
+        }
         ~BusyScope() { m_core.m_busy = false; }
         BusyScope(const BusyScope&) = delete;
         BusyScope& operator=(const BusyScope&) = delete;

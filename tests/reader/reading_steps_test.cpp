@@ -1,0 +1,51 @@
+// A reading done in steps gives exactly what joining the chunks with "△",
+// cutting before the first run of seven and splitting again gives.
+#include <QRandomGenerator>
+#include <gtest/gtest.h>
+
+#include "reader/text/lines.h"
+
+namespace velreader {
+namespace {
+
+// The reading's last step as the rule states it, on the chunks.
+QStringList joinCutAndSplit(const QStringList& chunks) {
+    QString joined = chunks.join(QChar(Separator)) + QString(7, QChar(Separator));
+    joined.truncate(joined.indexOf(QString(7, QChar(Separator))));
+    joined += QChar(Separator);
+    return joined.split(QChar(Separator));
+}
+
+TEST(ReadingInSteps, givesTheLinesOfJoiningCuttingAndSplittingForAnyText) {
+    QRandomGenerator random(2027);
+    const QStringList pieces = {"羊", "ab", " ", "△", "△△△", "\r\n", "\r\n\r\n", "\r", "\n", "ひつじの丘", "😀", "　"};
+    for (int round = 0; round < 400; ++round) {
+        QString text;
+        const int length = random.bounded(1, round < 300 ? 60 : 4000);
+        for (int i = 0; i < length; ++i) text += pieces[random.bounded(int(pieces.size()))];
+        int calls = 0;
+        const Reading stepped = readText(text, [&] { return ++calls, true; });
+        EXPECT_EQ(stepped.displayLines, joinCutAndSplit(stepped.chunks)) << text.toStdString();
+        QString source = text + QStringLiteral("\r\n");
+        while (source.startsWith(u' ')) source.remove(0, 1);
+        while (source.endsWith(u' ')) source.chop(1);
+        source.replace(QStringLiteral("\r\n\r\n"), QStringLiteral("\r\n"));
+        EXPECT_EQ(stepped.sourceText, source);
+        EXPECT_EQ(readText(text).displayLines, stepped.displayLines);
+    }
+}
+
+TEST(ReadingInSteps, aLongTextLetsTheCallerBreatheAndASmallOneDoesNot) {
+    int calls = 0;
+    readText(QStringLiteral("ひつじ\r\n丘"), [&] { return ++calls, true; });
+    EXPECT_EQ(calls, 0);
+    QString text;
+    for (int i = 0; i < 40000; ++i) text += QStringLiteral("羊の毛を刈る日、丘の上で\r\n");
+    const Reading whole = readText(text, [&] { return ++calls, true; });
+    EXPECT_GT(calls, 4);
+    EXPECT_EQ(whole.displayLines.size(), 40001);
+    EXPECT_EQ(whole.displayLines[39999], "羊の毛を刈る日、丘の上で");
+}
+
+}  // namespace
+}  // namespace velreader
