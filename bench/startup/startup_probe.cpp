@@ -4,7 +4,10 @@
 // program shows non-uniform content, and the peak memory (VmHWM) of the
 // process a moment later.
 //
-//   xvfb-run -a startup_probe [--runs N] PROGRAM...
+//   xvfb-run -a startup_probe [--runs N] [--env NAME=VALUE] PROGRAM...
+//
+// --env sets a variable for the next program only (for example
+// XDG_CONFIG_HOME, to start a program on a settings file of one's own).
 #include <xcb/xcb.h>
 
 #include <algorithm>
@@ -60,7 +63,32 @@ bool hasContent(xcb_connection_t* c, xcb_window_t w) {
     return varied;
 }
 
-Sample probe(xcb_connection_t* c, xcb_window_t root, const char* program) {
+struct Program {
+    const char* path = nullptr;
+    std::vector<std::string> environment;  // NAME=VALUE, over the probe's own
+    std::string label() const {
+        std::string text;
+        for (const std::string& e : environment) text += e + " ";
+        return text + path;
+    }
+};
+
+// The probe's environment with `extra` set over it.
+std::vector<char*> environmentWith(const std::vector<std::string>& extra) {
+    std::vector<char*> out;
+    for (char** e = environ; *e; ++e) {
+        bool replaced = false;
+        for (const std::string& x : extra) replaced = replaced || std::strncmp(*e, x.c_str(), x.find('=') + 1) == 0;
+        if (!replaced) out.push_back(*e);
+    }
+    for (const std::string& x : extra) out.push_back(const_cast<char*>(x.c_str()));
+    out.push_back(nullptr);
+    return out;
+}
+
+Sample probe(xcb_connection_t* c, xcb_window_t root, const Program& spec) {
+    const char* program = spec.path;
+    std::vector<char*> envp = environmentWith(spec.environment);
     Sample sample;
     // Drain what earlier runs left.
     while (xcb_generic_event_t* e = xcb_poll_for_event(c)) free(e);
@@ -68,7 +96,7 @@ Sample probe(xcb_connection_t* c, xcb_window_t root, const char* program) {
     const auto start = Clock::now();
     pid_t pid = 0;
     char* argv[] = {const_cast<char*>(program), nullptr};
-    if (posix_spawn(&pid, program, nullptr, nullptr, argv, environ) != 0) {
+    if (posix_spawn(&pid, program, nullptr, nullptr, argv, envp.data()) != 0) {
         std::fprintf(stderr, "cannot start %s\n", program);
         return sample;
     }
@@ -106,13 +134,20 @@ double median(std::vector<double> v) {
 
 int main(int argc, char** argv) {
     int runs = 7;
-    std::vector<const char*> programs;
+    std::vector<Program> programs;
+    std::vector<std::string> pending;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc) runs = std::atoi(argv[++i]);
-        else programs.push_back(argv[i]);
+        if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc) {
+            runs = std::atoi(argv[++i]);
+        } else if (std::strcmp(argv[i], "--env") == 0 && i + 1 < argc && std::strchr(argv[i + 1], '=')) {
+            pending.emplace_back(argv[++i]);
+        } else {
+            programs.push_back({argv[i], pending});
+            pending.clear();
+        }
     }
     if (programs.empty()) {
-        std::fprintf(stderr, "usage: startup_probe [--runs N] PROGRAM...\n");
+        std::fprintf(stderr, "usage: startup_probe [--runs N] [--env NAME=VALUE] PROGRAM...\n");
         return 2;
     }
     int screenNumber = 0;
@@ -141,7 +176,7 @@ int main(int argc, char** argv) {
     }
     std::printf("%-48s %16s %16s   (median of %d runs)\n", "program", "first frame ms", "peak memory MB", runs);
     for (size_t p = 0; p < programs.size(); ++p) {
-        std::printf("%-48s %16.1f %16.1f\n", programs[p], median(times[p]), median(peaks[p]));
+        std::printf("%-48s %16.1f %16.1f\n", programs[p].label().c_str(), median(times[p]), median(peaks[p]));
     }
     xcb_disconnect(c);
     return 0;

@@ -1,0 +1,263 @@
+// Moving through a big book in the real reader window, off screen: a step
+// forward, a step back, an auto-play step, a jump to step 300,000 and a
+// resume there, each until the page is painted; beside the same moves in a
+// 500-line book in the same run. Also the record of the pages: its size per
+// display line, the peak memory it adds, how long building it takes in
+// slices, and the longest stall of a jump or a resume made before it was
+// built; and auto-play's waits against the formula over 50 lines.
+//
+//   reading_moves [LINES] [--no-autoplay]     (LINES: 330000 by default)
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "reader/books/bookformat.h"
+#include "reader/ui/vreader3.h"
+
+namespace {
+
+long memoryKb(const char* key) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(key, 0) == 0) return std::stol(line.substr(std::strlen(key)));
+    return -1;
+}
+
+// Random Japanese prose, 5 to 24 characters a line; every 100th line holds
+// one of three marked words, so the designations change the picture or the
+// colour every few hundred lines.
+QStringList bookLines(int count) {
+    static const QString pool = QStringLiteral(
+        "あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわをん"
+        "羊毛丘森海夜朝空星月旅風雲雨雪花草木山川道家町村人子母父友声音光影色、。「」！？");
+    static const QString marks[] = {QStringLiteral("〈うみ〉"), QStringLiteral("〈もり〉"), QStringLiteral("〈よる〉")};
+    QRandomGenerator random(2026);
+    QStringList lines;
+    lines.reserve(count + 1);
+    for (int i = 0; i < count; ++i) {
+        QString line;
+        const int length = random.bounded(5, 25);
+        for (int k = 0; k < length; ++k) line += pool[random.bounded(int(pool.size()))];
+        if (i % 100 == 37) line.insert(random.bounded(int(line.size())), marks[(i / 100) % 3]);
+        lines << line.left(30);
+    }
+    lines << QString();
+    return lines;
+}
+
+bool writeBook(const QString& path, int count) {
+    velreader::Book book;
+    book.lineCount = count;
+    book.lines = bookLines(count);
+    book.words[0] = QStringLiteral("〈うみ〉");
+    book.entries[0] = QStringLiteral("umi.png＞青");
+    book.words[1] = QStringLiteral("〈もり〉");
+    book.entries[1] = QStringLiteral("mori.png＞緑");
+    book.words[2] = QStringLiteral("〈よる〉");
+    book.entries[2] = QStringLiteral("＞白");
+    book.wordCount = 3;
+    const velreader::BookBytes bytes = velreader::serialiseBook(book);
+    QFile file(path);
+    return bytes.ok() && file.open(QIODevice::WriteOnly) && file.write(bytes.bytes) == bytes.bytes.size();
+}
+
+struct Figures {
+    double median = 0, worst = 0;
+};
+
+Figures summary(std::vector<double> ms) {
+    std::sort(ms.begin(), ms.end());
+    return {ms[ms.size() / 2], ms.back()};
+}
+
+// Runs `move` and paints the page; the time until it is on the screen.
+template <typename F>
+double timed(velreader::VReader3& window, F move) {
+    QElapsedTimer clock;
+    clock.start();
+    move();
+    window.pmain()->repaint();
+    return clock.nsecsElapsed() / 1e6;
+}
+
+void waitUntilFilled(velreader::VReader3& window) {
+    while (window.text1()->filling() || window.text2()->filling() || window.core().busy())
+        QApplication::processEvents();
+}
+
+// Longest time between two turns of the event loop while `until` is false.
+template <typename F>
+qint64 longestStall(F until) {
+    QElapsedTimer clock;
+    clock.start();
+    qint64 longest = 0;
+    while (!until()) {
+        QApplication::processEvents();
+        longest = std::max(longest, clock.restart());
+    }
+    return longest;
+}
+
+struct BookRun {
+    Figures forward, back, autoStep, jump, resume;
+};
+
+BookRun measureMoves(velreader::VReader3& window, int lines) {
+    BookRun run;
+    QWidget* page = window.pmain();
+    const int far = std::min(300000, lines - 10);
+    window.core().goToStep(far - 300);
+    std::vector<double> forward, back, autoStep, jump, resume;
+    for (int i = 0; i < 200; ++i) forward.push_back(timed(window, [&] { QTest::keyClick(page, Qt::Key_Space); }));
+    for (int i = 0; i < 200; ++i) back.push_back(timed(window, [&] { QTest::keyClick(page, Qt::Key_Left); }));
+    for (int i = 0; i < 200; ++i) {
+        window.autoPlay().start(window.core().printedLine(), true);
+        autoStep.push_back(timed(window, [&] { emit window.autoPlay().nextLineWanted(); }));
+    }
+    window.autoPlay().stop();
+    for (int i = 0; i < 20; ++i) {
+        window.setStepAsker([&](int, int) { return std::optional<int>(i % 2 ? 10 : far); });
+        const double ms = timed(window, [&] { window.jumpAction()->trigger(); });
+        if (i % 2 == 0) jump.push_back(ms);
+    }
+    run.forward = summary(forward);
+    run.back = summary(back);
+    run.autoStep = summary(autoStep);
+    run.jump = summary(jump);
+    // The place reached is remembered; opened again, the book offers it.
+    for (int i = 0; i < 5; ++i) {
+        window.setStepAsker([&](int, int) { return std::optional<int>(far); });
+        window.jumpAction()->trigger();
+        window.storeSettings();
+        window.loadAction()->trigger();
+        waitUntilFilled(window);
+        resume.push_back(timed(window, [&] { window.resumeAction()->trigger(); }));
+        if (window.core().currentStep() != far) std::printf("resume went to %d, not %d!\n", window.core().currentStep(), far);
+    }
+    run.resume = summary(resume);
+    return run;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    QApplication app(argc, argv);
+    int count = 330000;
+    bool autoPlayWaits = true;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--no-autoplay") == 0) autoPlayWaits = false;
+        else count = std::atoi(argv[i]);
+    }
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath(QStringLiteral("Book"));
+    QDir(dir.path()).mkpath(QStringLiteral("E"));
+    for (const char* name : {"umi.png", "mori.png"})
+        QFile::copy(QStringLiteral(VELREADER_ASSETS "/E/") + name, dir.path() + QStringLiteral("/E/") + name);
+    const QString folder = dir.path() + u'/';
+    const QString small = folder + QStringLiteral("Book/small.vln");
+    const QString big = folder + QStringLiteral("Book/big.vln");
+    if (!writeBook(small, 500) || !writeBook(big, count)) return 1;
+    std::printf("books: 500 and %d display lines (%.2f MB); a picture or colour changes every 100 lines\n", count,
+                QFileInfo(big).size() / 1048576.0);
+
+    velreader::VReader3 window(folder);
+    window.show();
+    QString path = small;
+    window.core().setFileDialog([&](const velreader::FileDialogRequest&) { return path; });
+    window.loadAction()->trigger();
+    waitUntilFilled(window);
+    while (!window.core().buildPageMap(8)) {
+    }
+    const BookRun smallRun = measureMoves(window, 500);
+
+    path = big;
+    const long beforeLoad = memoryKb("VmHWM:");
+    window.loadAction()->trigger();
+    waitUntilFilled(window);
+    const long afterLoad = memoryKb("VmHWM:");
+    // A jump at once, before the record is built: the stall it costs.
+    QElapsedTimer clock;
+    clock.start();
+    window.core().goToStep(std::min(300000, count - 10));
+    window.pmain()->repaint();
+    const double earlyJump = clock.nsecsElapsed() / 1e6;
+    window.loadAction()->trigger();
+    waitUntilFilled(window);
+    const long afterSecondLoad = memoryKb("VmHWM:");
+    clock.restart();
+    int slices = 0;
+    const qint64 buildStall = longestStall([&] {
+        ++slices;
+        return window.core().buildPageMap(8);
+    });
+    const double buildMs = clock.nsecsElapsed() / 1e6;
+    const long afterMap = memoryKb("VmHWM:");
+    const qsizetype mapBytes = window.core().pageMap().memoryBytes();
+    const BookRun bigRun = measureMoves(window, count);
+
+    std::printf("\n%-34s %22s %22s %8s\n", "until the page is painted", "500 lines (median/max)",
+                QString("%1 lines").arg(count).toUtf8().constData(), "ratio");
+    const auto row = [](const char* what, Figures a, Figures b) {
+        std::printf("%-34s %10.3f /%8.3f ms %10.3f /%8.3f ms %7.2fx\n", what, a.median, a.worst, b.median, b.worst,
+                    b.median / a.median);
+    };
+    row("step forward (Space)", smallRun.forward, bigRun.forward);
+    row("step back (Left)", smallRun.back, bigRun.back);
+    row("auto-play step", smallRun.autoStep, bigRun.autoStep);
+    row("jump (to step 300,000 if any)", smallRun.jump, bigRun.jump);
+    row("resume (続きから読む)", smallRun.resume, bigRun.resume);
+    std::printf("\nrecord of the pages: %lld bytes, %.2f bytes a display line\n", (long long)mapBytes,
+                double(mapBytes) / count);
+    std::printf("built in %d slices of 8 ms: %.1f ms in all, longest stall %lld ms\n", slices, buildMs,
+                (long long)buildStall);
+    std::printf("a jump to step 300,000 before the record was built: %.1f ms\n", earlyJump);
+    std::printf("peak memory: %.1f MB before the load, %.1f MB after, %.1f MB after a second load, %.1f MB with the "
+                "record (+%.2f bytes a line)\n",
+                beforeLoad / 1024.0, afterLoad / 1024.0, afterSecondLoad / 1024.0, afterMap / 1024.0,
+                (afterMap - afterSecondLoad) * 1024.0 / count);
+
+    if (autoPlayWaits) {
+        // Auto-play over 50 lines of the small book, at the default speed.
+        window.core().goToStep(100);
+        std::vector<double> errors;
+        QElapsedTimer since;
+        int lastStep = window.core().currentStep();
+        QString lastLine = window.core().printedLine();
+        window.autoPlay().start(lastLine, true);
+        since.start();
+        while (errors.size() < 50 && window.autoPlay().running()) {
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+            if (window.core().currentStep() != lastStep) {
+                const double waited = since.nsecsElapsed() / 1e6;
+                since.restart();
+                const double formula = velreader::autoPlayWaitMs(lastLine, 1.0);
+                errors.push_back((waited - formula) / formula * 100.0);
+                lastStep = window.core().currentStep();
+                lastLine = window.core().printedLine();
+            }
+        }
+        window.autoPlay().stop();
+        double worst = 0, sum = 0;
+        for (double e : errors) {
+            worst = std::max(worst, std::abs(e));
+            sum += e;
+        }
+        std::printf("auto-play over %zu lines: waits %.2f %% off the formula on average, %.2f %% at most\n",
+                    errors.size(), sum / double(errors.size()), worst);
+    }
+    return 0;
+}
