@@ -1,6 +1,7 @@
 #include "reader/ui/textbox.h"
 
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -29,7 +30,10 @@ TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent) {
     m_fill.setInterval(0);
     connect(&m_fill, &QTimer::timeout, this, &TextBox::fillSlice);
     connect(document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
-        if (!m_ours && (removed || added)) m_edited = true;
+        if (!m_ours && (removed || added)) {
+            m_edited = true;
+            m_message = false;
+        }
     });
 }
 
@@ -175,6 +179,45 @@ QMimeData* TextBox::createMimeDataFromSelection() const {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     data->setText(text);
     return data;
+}
+
+void TextBox::setHoldsMessage(bool message) {
+    m_message = message;
+    m_selectOnClick = message;
+}
+
+void TextBox::mousePressEvent(QMouseEvent* event) {
+    // One click takes the whole message; clicks after it place the cursor.
+    if (holdsMessage() && m_selectOnClick && event->button() == Qt::LeftButton) {
+        m_selectOnClick = false;
+        setFocus(Qt::MouseFocusReason);
+        selectAll();
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::mousePressEvent(event);
+}
+
+void TextBox::keyPressEvent(QKeyEvent* event) {
+    // Typing over a message replaces it: a printable key, Enter, Backspace
+    // or Delete; moving, copying and the like leave it.
+    const QString typed = event->text();
+    const bool edits = (!typed.isEmpty() && typed.front().isPrint() && !(event->modifiers() & Qt::ControlModifier)) ||
+                       event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
+                       event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete;
+    if (holdsMessage() && !isReadOnly() && edits) selectAll();
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void TextBox::inputMethodEvent(QInputMethodEvent* event) {
+    if (holdsMessage() && !isReadOnly() && !(event->commitString().isEmpty() && event->preeditString().isEmpty()))
+        selectAll();
+    QPlainTextEdit::inputMethodEvent(event);
+}
+
+void TextBox::insertFromMimeData(const QMimeData* source) {
+    if (holdsMessage() && !isReadOnly() && canInsertFromMimeData(source)) selectAll();
+    QPlainTextEdit::insertFromMimeData(source);
 }
 
 }  // namespace velreader

@@ -49,9 +49,12 @@ VReader3::VReader3(ReaderFolders folders, QWidget* parent) : QMainWindow(parent)
     connectHandlers();
     m_core.setEventPump([this] { pumpEvents(); });
     m_core.setFileDialog([this](const FileDialogRequest& request) { return chooseFile(request); });
+    m_core.setUnsavedQuestion([this] { return askUnsaved(); });
     m_core.Form_Load();
+    m_core.offerRecovery();
     m_pura->setImage(m_core.blankPage());
     mirror();
+    m_text1->setHoldsMessage(!m_core.controls().Text1.text.isEmpty());
     m_pmain->setFocus();
 }
 
@@ -162,6 +165,7 @@ void VReader3::buildMenus() {
     kiroku->addSeparator();
     m_openText = kiroku->addAction(QStringLiteral("テキストを開く..."));
     m_openText->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    buildEditMenus(kiroku);
 
     auto* hyouji = menuBar()->addMenu(QStringLiteral("表示"));
     m_layout.setFont(hyouji, pageFont());
@@ -170,6 +174,11 @@ void VReader3::buildMenus() {
     hyouji->addAction(m_zoom->resetAction());
     hyouji->addSeparator();
     hyouji->addAction(m_zoom->fullScreenAction());
+
+    auto* help = menuBar()->addMenu(QStringLiteral("ヘルプ"));
+    m_layout.setFont(help, pageFont());
+    help->addAction(m_guide);
+    help->addAction(m_about);
 }
 
 void VReader3::connectHandlers() {
@@ -183,8 +192,13 @@ void VReader3::connectHandlers() {
     for (int i = 0; i < 7; ++i)
         connect(m_commands[i], &QPushButton::clicked, this, [this, h = handlers[i]] { dispatch(h); });
     connect(m_save, &QAction::triggered, this, [this] { dispatch(&ReaderCore::AllSave_Click); });
-    connect(m_load, &QAction::triggered, this, [this] { dispatch(&ReaderCore::AllLoad_Click); });
-    connect(m_openText, &QAction::triggered, this, [this] { dispatch(&ReaderCore::OpenText_Click); });
+    connect(m_load, &QAction::triggered, this, [this] {
+        if (maybeSaveChanges()) dispatch(&ReaderCore::AllLoad_Click);
+    });
+    connect(m_openText, &QAction::triggered, this, [this] {
+        if (maybeSaveChanges()) dispatch(&ReaderCore::OpenText_Click);
+    });
+    connectEditHandlers();
     connect(m_pmain, &PageView::nextLineWanted, this, &VReader3::playNextLine);
 
     const auto shortcut = [this](QList<QKeySequence> keys, auto slot) {

@@ -10,7 +10,9 @@
 #include "reader/window/reader_core.h"
 
 class QAction;
+class QMenu;
 class QPushButton;
+class QWidget;
 
 namespace common {
 class WindowZoom;
@@ -39,8 +41,15 @@ public:
 
     ReaderCore& core() { return m_core; }
 
-    // Opens a book or a text, as a drop on the window does.
+    // Opens a book or a text, as a drop on the window does (after the
+    // unsaved-changes question).
     void openFile(const QString& path);
+
+    // Before anything replaces the text or closes the window: with unsaved
+    // changes, asks "変更を保存しますか？" and saves when the user wants.
+    // True to go on; false when the user cancelled or the save did not
+    // happen (its message then in Text1).
+    bool maybeSaveChanges();
 
     // Test access to the controls, by their names.
     TextBox* text1() const { return m_text1; }
@@ -54,6 +63,15 @@ public:
     QAction* loadAction() const { return m_load; }
     QAction* openTextAction() const { return m_openText; }
     common::WindowZoom* zoom() const { return m_zoom; }
+    QAction* quitAction() const { return m_quit; }
+    QAction* restoreAction() const { return m_restore; }
+    QAction* designateAction() const { return m_designate; }
+    QAction* listAction() const { return m_list; }
+    QAction* undoAction() const { return m_undo; }
+    QAction* guideAction() const { return m_guide; }
+    QAction* aboutAction() const { return m_about; }
+    QWidget* helpWindow() const { return m_help; }
+    QWidget* aboutDialog() const { return m_aboutDialog; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -82,6 +100,23 @@ private:
     // Lets the window process events in the middle of a listing.
     void pumpEvents();
     QString chooseFile(const FileDialogRequest& request);
+    // The menus 編集 and ヘルプ, and 記録's "復元" and "終了".
+    void buildEditMenus(QMenu* kiroku);
+    void connectEditHandlers();
+    void mirrorMenus();
+    // "変更を保存しますか？" with 保存 / 保存しない / キャンセル.
+    UnsavedAnswer askUnsaved();
+    // "単語を指定...", "指定単語の一覧..." and changing one designation.
+    void designateWord();
+    void showDesignationList();
+    void editDesignation(int slot, QWidget* parent);
+    // Why a typed designation did nothing, as a tooltip under Text1's cursor.
+    void showDesignationNotice();
+    void showGuide();
+    void showAbout();
+    // On a stop signal: the dialogs and questions on screen close as cancelled.
+    void closeModalWidgets();
+    void keepUnsavedWork();
 
     ReaderCore m_core;
     QWidget* m_holder = nullptr;
@@ -100,10 +135,22 @@ private:
     QAction* m_save = nullptr;
     QAction* m_load = nullptr;
     QAction* m_openText = nullptr;
+    QAction* m_restore = nullptr;
+    QAction* m_quit = nullptr;
+    QAction* m_designate = nullptr;
+    QAction* m_list = nullptr;
+    QAction* m_undo = nullptr;
+    QAction* m_guide = nullptr;
+    QAction* m_about = nullptr;
+    QWidget* m_help = nullptr;
+    QWidget* m_aboutDialog = nullptr;
     common::WindowZoom* m_zoom = nullptr;
     common::ZoomLayout m_layout;
     int m_zoomFactor = 1;
     bool m_inputLocked = false;
+    bool m_closeAfterHandler = false;  // a close came while a handler ran
+    bool m_closing = false;            // the close is asking its question
+    bool m_closed = false;
 };
 
 }  // namespace velreader
