@@ -203,7 +203,7 @@ void VReader3::dropEvent(QDropEvent* event) {
 }
 
 void VReader3::closeEvent(QCloseEvent* event) {
-    if (m_closed) return event->accept();
+    if (m_closed && !isVisible()) return event->accept();
     // Closing while a handler runs: a listing stops, the handler finishes (a
     // book still being read is dropped), and the close comes again then. On
     // a stop signal the handler's dialog or question closes as cancelled.
