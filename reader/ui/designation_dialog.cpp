@@ -18,6 +18,7 @@
 
 #include "reader/edit/picture_files.h"
 #include "reader/edit/preview.h"
+#include "reader/help/help_pictures.h"
 #include "reader/playback/colours.h"
 #include "reader/playback/page.h"
 #include "reader/window/fonts.h"
@@ -229,7 +230,8 @@ void DesignationDialog::loadThumbnails() {
     clock.start();
     while (!thumbnailsDone() && clock.elapsed() < 15) {
         QListWidgetItem* item = m_thumbnailQueue[m_nextThumbnail++];
-        const QImage thumbnail = pictureThumbnail(item->data(PathRole).toString(), ThumbnailSize * m_zoom);
+        QImage thumbnail = pictureThumbnail(item->data(PathRole).toString(), ThumbnailSize * m_zoom * devicePixelRatioF());
+        thumbnail.setDevicePixelRatio(devicePixelRatioF());
         if (thumbnail.isNull())
             item->setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
         else
@@ -255,10 +257,15 @@ void DesignationDialog::refresh() {
     m_reason->setText(reason);
     m_ok->setEnabled(reason.isEmpty());
     m_typed->setText(chosen.word.isEmpty() ? QString()
-                                           : QStringLiteral("入力欄に書くなら：%1").arg(composeDesignation(chosen)));
-    m_previewImage = renderPreview(pagePicture(chosen.picture), textColourFor(chosen.colour), previewRows(chosen.word));
-    m_preview->setPixmap(QPixmap::fromImage(
-        m_previewImage.scaled(m_previewImage.size() * m_zoom, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
+                                           : QStringLiteral("入力欄に書くなら：\n%1").arg(composeDesignation(chosen)));
+    const QImage picture = pagePicture(chosen.picture);
+    const std::optional<QColor> colour = textColourFor(chosen.colour);
+    const QStringList rows = previewRows(chosen.word);
+    m_previewImage = renderPreview(picture, colour, rows);
+    // Drawn again for the screen: the text sharp at any zoom and pixel density.
+    QImage shown = drawPage(picture, colour.value_or(DefaultTextColour), rows, devicePixelRatioF() * m_zoom);
+    shown.setDevicePixelRatio(devicePixelRatioF());
+    m_preview->setPixmap(QPixmap::fromImage(shown));
 }
 
 QString DesignationDialog::choosePictureFile() {

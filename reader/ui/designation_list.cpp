@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -28,6 +27,24 @@ QIcon swatch(const QColor& colour, int side) {
     painter.setPen(QColor(96, 96, 96));
     painter.drawRect(0, 0, side - 1, side - 1);
     return QIcon(pixmap);
+}
+
+// A small warning mark, drawn for the screen's pixel density. Given to a
+// cell as a pixmap, which keeps its own size beside the larger thumbnails.
+QPixmap warningMark(int side, qreal ratio) {
+    QPixmap pixmap(QSize(side, side) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal s = side;
+    painter.setPen(QPen(QColor(90, 60, 0), s / 16));
+    painter.setBrush(QColor(255, 200, 0));
+    painter.drawPolygon(QPolygonF{{s / 2, s * 0.06}, {s * 0.96, s * 0.92}, {s * 0.04, s * 0.92}});
+    painter.setPen(QPen(Qt::black, s / 8, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(s / 2, s * 0.38), QPointF(s / 2, s * 0.62));
+    painter.drawPoint(QPointF(s / 2, s * 0.78));
+    return pixmap;
 }
 
 QTableWidgetItem* cell(const QString& text, const QIcon& icon = {}) {
@@ -92,7 +109,7 @@ void DesignationList::refresh() {
     const int keep = currentSlot();
     const ReaderState& state = m_core.state();
     PictureStore& pictures = m_core.pictures();
-    const QIcon warning = style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    const QPixmap warning = warningMark(16 * m_zoom, devicePixelRatioF());
     m_table->setRowCount(0);
     int missing = 0;
     for (int slot = 0; slot < WordSlots; ++slot) {
@@ -110,8 +127,10 @@ void DesignationList::refresh() {
         switch (pictureState(parts.picture, pictures)) {
         case PictureState::Found: {
             const QImage page = pictures.load(parts.picture, QSize(PageSurface::Width, PageSurface::Height));
-            picture->setIcon(QIcon(QPixmap::fromImage(
-                page.scaled(ThumbnailSize * m_zoom, Qt::IgnoreAspectRatio, Qt::SmoothTransformation))));
+            QImage thumbnail = page.scaled(ThumbnailSize * m_zoom * devicePixelRatioF(), Qt::IgnoreAspectRatio,
+                                           Qt::SmoothTransformation);
+            thumbnail.setDevicePixelRatio(devicePixelRatioF());
+            picture->setIcon(QIcon(QPixmap::fromImage(thumbnail)));
             break;
         }
         case PictureState::Missing: problem = QStringLiteral("絵が見つかりません"); break;
@@ -131,7 +150,8 @@ void DesignationList::refresh() {
         }
         m_table->setItem(row, Colour, colour);
 
-        QTableWidgetItem* mark = cell(problem, problem.isEmpty() ? QIcon() : warning);
+        QTableWidgetItem* mark = cell(problem);
+        if (!problem.isEmpty()) mark->setData(Qt::DecorationRole, warning);
         mark->setToolTip(problem);
         m_table->setItem(row, Mark, mark);
         missing += !problem.isEmpty();

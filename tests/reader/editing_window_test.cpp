@@ -61,6 +61,12 @@ void chooseColour(DesignationDialog* dialog, const QString& word) {
 
 class Editing : public ReaderTest {
 protected:
+    // The reader's own pictures (asa, mori, umi, yoru) in the picture folder.
+    void useOurPictures() {
+        const QDir assets(QStringLiteral(VELREADER_ASSETS "/E"));
+        for (const QString& name : assets.entryList({"*.png"}, QDir::Files))
+            ASSERT_TRUE(QFile::copy(assets.filePath(name), picturePath(name)));
+    }
     Editing() : window(appFolder()) {
         window.core().setUnsavedQuestion([this] { return ++asked, answer; });
         window.core().setFileDialog([this](const FileDialogRequest& r) { return dialogs << r.mode, chosen; });
@@ -88,7 +94,8 @@ protected:
 };
 
 TEST_F(Editing, theDialogMakesEachFormThroughTheDesignsHandler) {
-    writePicture("umi.png", QColor(20, 120, 200), "PNG", {400, 200});
+    useOurPictures();
+    const QImage sea = PictureStore({picturePath("")}).load("umi.png", {400, 200});
     window.text1()->setPlainText("読み込む前の文章");
     designateWithDialog([&](DesignationDialog* d) {
         EXPECT_FALSE(d->okButton()->isEnabled());
@@ -100,11 +107,12 @@ TEST_F(Editing, theDialogMakesEachFormThroughTheDesignsHandler) {
         EXPECT_TRUE(d->okButton()->isEnabled());
         EXPECT_EQ(d->designation(), "海：umi.png＞青");
         // The preview: the picture over the page, the sample row in blue.
-        EXPECT_EQ(QColor(d->previewImage().pixel(390, 190)), QColor(20, 120, 200));
+        EXPECT_EQ(d->previewImage().pixel(390, 190), sea.pixel(390, 190));
         bool blue = false;
         for (int x = 10; x < 200; ++x) blue |= QColor(d->previewImage().pixel(x, 24)) == QColor(0, 0, 255);
         EXPECT_TRUE(blue) << "a sample row in the chosen colour";
         while (!d->thumbnailsDone()) QApplication::processEvents();
+        QApplication::processEvents();
         screenshot(d, "velreader-designation-dialog");
     });
     EXPECT_EQ(window.text2()->toPlainText(), "指定語＞海\n絵ファイルの名前＞umi.png＞青(0)");
@@ -155,12 +163,12 @@ TEST_F(Editing, picturesAddedInTheDialogAreAskedBeforeReplacingAndRefusedWithThe
 }
 
 TEST_F(Editing, theListChangesRemovesAndTakesBackOneDesignationAndMarksMissingPictures) {
-    writePicture("asa.png", QColor(250, 200, 60));
-    for (const char* d : {"朝：asa.png＞茶", "夜：yoru.png＞白", "怒：＞赤"}) designateHere(QString::fromUtf8(d));
+    useOurPictures();
+    for (const char* d : {"朝：asa.png＞茶", "星：hoshi.png＞白", "怒：＞赤"}) designateHere(QString::fromUtf8(d));
     onModal<DesignationList>([&](DesignationList* list) {
         QTableWidget* table = list->table();
         ASSERT_EQ(table->rowCount(), 3);
-        EXPECT_EQ(table->item(1, 1)->text(), "夜");
+        EXPECT_EQ(table->item(1, 1)->text(), "星");
         EXPECT_EQ(table->item(1, 4)->text(), "絵が見つかりません");
         EXPECT_TRUE(table->item(0, 4)->text().isEmpty());
         EXPECT_FALSE(table->item(0, 2)->icon().isNull()) << "a thumbnail";
@@ -168,12 +176,12 @@ TEST_F(Editing, theListChangesRemovesAndTakesBackOneDesignationAndMarksMissingPi
 
         list->selectSlot(1);
         onModal<DesignationDialog>([](DesignationDialog* d) {
-            EXPECT_EQ(d->parts(), (DesignationParts{"夜", "yoru.png", "白"})) << "a missing picture stays chosen";
+            EXPECT_EQ(d->parts(), (DesignationParts{"星", "hoshi.png", "白"})) << "a missing picture stays chosen";
             chooseColour(d, "黄");
             d->okButton()->click();
         });
         list->changeButton()->click();
-        EXPECT_EQ(window.core().state().PictureTable[1], "yoru.png＞黄");
+        EXPECT_EQ(window.core().state().PictureTable[1], "hoshi.png＞黄");
         list->selectSlot(0);
         list->removeButton()->click();
         EXPECT_EQ(table->rowCount(), 2);
@@ -184,7 +192,7 @@ TEST_F(Editing, theListChangesRemovesAndTakesBackOneDesignationAndMarksMissingPi
     window.listAction()->trigger();
     const ReaderState& s = window.core().state();
     EXPECT_EQ(s.WordTable[0], "朝");
-    EXPECT_EQ(s.PictureTable[1], "yoru.png＞黄");
+    EXPECT_EQ(s.PictureTable[1], "hoshi.png＞黄");
     EXPECT_EQ(s.WordCount, 3);
 }
 
@@ -317,6 +325,7 @@ TEST_F(Editing, ctrlZTakesBackDesignationsOutsideTheTextBoxesAndTypingInside) {
 }
 
 TEST_F(Editing, f1ShowsTheGuideWithItsPicturesAndTheAboutBoxNamesVersionAndCredits) {
+    useOurPictures();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     QTest::keyClick(&window, Qt::Key_F1);
