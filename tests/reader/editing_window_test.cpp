@@ -322,6 +322,13 @@ TEST_F(Editing, ctrlZTakesBackDesignationsOutsideTheTextBoxesAndTypingInside) {
     QTest::keyClick(window.command(5), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(window.core().state().WordCount, 0);
     EXPECT_FALSE(window.undoAction()->isEnabled());
+
+    // Ctrl+D opens the dialog from anywhere, the input box included.
+    bool opened = false;
+    onModal<DesignationDialog>([&](DesignationDialog* d) { opened = true, d->reject(); });
+    window.text1()->setFocus();
+    QTest::keyClick(window.text1(), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_TRUE(opened);
 }
 
 TEST_F(Editing, f1ShowsTheGuideWithItsPicturesAndTheAboutBoxNamesVersionAndCredits) {
