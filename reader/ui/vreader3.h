@@ -31,7 +31,11 @@ class TextBox;
 // Home rewinds; Ctrl+S and Ctrl+O save and load, Ctrl+T opens a text,
 // Ctrl+1 and Ctrl+2 (or Ctrl+Tab) switch the views; the window zooms by
 // whole factors and goes full screen (F11). A text or book dropped on the
-// window is opened.
+// window is opened. Ctrl+D designates a word in a dialog, Ctrl+Z (outside
+// the text boxes) takes back a change to the designations, Ctrl+Q closes,
+// F1 shows the guide. Nothing replaces or closes unsaved work without the
+// question "変更を保存しますか？", but a stop signal, which keeps it in the
+// recovery file instead.
 class VReader3 : public QMainWindow {
     Q_OBJECT
 public:
