@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTextCursor>
 #include <QToolTip>
+#include <algorithm>
 #include <cstdio>
 
 #include "reader/edit/designation_text.h"
@@ -86,9 +87,13 @@ UnsavedAnswer VReader3::askUnsaved() {
     return UnsavedAnswer::Cancel;
 }
 
+// The dialogs grow with the window's zoom, but no more than twice: a
+// window zoomed four times nearly fills a screen already.
+static int dialogZoom(int zoom) { return std::clamp(zoom, 1, 2); }
+
 void VReader3::designateWord() {
     if (m_core.busy()) return;
-    DesignationDialog dialog(m_core.folders().pictureFolders, {}, m_zoomFactor, this);
+    DesignationDialog dialog(m_core.folders().pictureFolders, {}, dialogZoom(m_zoomFactor), this);
     dialog.setTableFull(m_core.state().WordCount >= MaxWordCount);
     const int result = dialog.exec();
     // A picture added in the dialog may replace one the page has shown.
@@ -109,7 +114,7 @@ void VReader3::editDesignation(int slot, QWidget* parent) {
     if (m_core.busy() || slot < 0 || slot >= WordSlots) return;
     const ReaderState& s = m_core.state();
     DesignationDialog dialog(m_core.folders().pictureFolders, splitDesignation(s.WordTable[slot], s.PictureTable[slot]),
-                             m_zoomFactor, parent);
+                             dialogZoom(m_zoomFactor), parent);
     dialog.setWindowTitle(QStringLiteral("指定 %1 を変える").arg(slot));
     const int result = dialog.exec();
     m_core.pictures().clearCache();
@@ -120,7 +125,7 @@ void VReader3::editDesignation(int slot, QWidget* parent) {
 
 void VReader3::showDesignationList() {
     if (m_core.busy()) return;
-    DesignationList list(m_core, m_zoomFactor, this);
+    DesignationList list(m_core, dialogZoom(m_zoomFactor), this);
     connect(&list, &DesignationList::changeWanted, &list, [&](int slot) {
         editDesignation(slot, &list);
         list.refresh();

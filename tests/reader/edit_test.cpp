@@ -42,7 +42,7 @@ TEST(DesignationParts, composeTheThreeTypedFormsAndSayWhatIsMissing) {
 
 TEST(DesignationParts, aTypedDesignationThatDoesNothingSaysWhy) {
     EXPECT_TRUE(designationRefusal("雨：rain.png＞青").isEmpty());
-    EXPECT_TRUE(designationRefusal("雨：rain.png>青").isEmpty()) << "stored as the design stores it";
+    EXPECT_TRUE(designationRefusal("雨：rain.png>青").isEmpty()) << "taken: the entry is stored as typed";
     const struct {
         const char* typed;
         QStringList says;
@@ -61,7 +61,7 @@ TEST(DesignationParts, aTypedDesignationThatDoesNothingSaysWhy) {
 
 using Editing = ReaderTest;
 
-TEST_F(Editing, typedDesignationsKeepTheDesignsBehaviourAndNameWhatWillNotShow) {
+TEST_F(Editing, typedDesignationsWorkAsBeforeAndNameWhatWillNotShow) {
     designate("星:yoru.png>黄");
     EXPECT_EQ(reader.controls().Text1.text, "星:yoru.png>黄") << "Text1 keeps the text";
     EXPECT_EQ(reader.state().WordCount, 0);

@@ -93,7 +93,7 @@ protected:
     QList<FileDialogRequest::Mode> dialogs;
 };
 
-TEST_F(Editing, theDialogMakesEachFormThroughTheDesignsHandler) {
+TEST_F(Editing, theDialogMakesEachTypedFormThroughTheWordButton) {
     useOurPictures();
     const QImage sea = PictureStore({picturePath("")}).load("umi.png", {400, 200});
     window.text1()->setPlainText("読み込む前の文章");

@@ -82,7 +82,7 @@ TEST_F(Unsaved, designationsBeyondTheBooksTwentyOneSlotsAreNamedAfterTheSave) {
         return file.readAll();
     }());
     ASSERT_TRUE(saved.book);
-    EXPECT_EQ(saved.book->words[20], "語20") << "the 21 slots are written as designed";
+    EXPECT_EQ(saved.book->words[20], "語20") << "slots 0 to 20 are written";
     EXPECT_EQ(saved.book->wordCount, 24);
 }
 
