@@ -59,6 +59,29 @@ QString replacementNote(const QList<cp932::Replacement>& replaced) {
            parts.join(QStringLiteral("、\r\n")) + QStringLiteral("。");
 }
 
+// The designations in slots 21 and above, which a book file does not hold:
+// "指定 21 から後は本に入らないため、次の指定は書かれていません：「星」(21)、「月」(22)。"
+QString unwrittenNote(const ReaderState& state) {
+    QStringList dropped;
+    for (int i = BookWordSlots; i < WordSlots; ++i) {
+        if (state.WordTable[i].isEmpty() && state.PictureTable[i].isEmpty()) continue;
+        const QString word = state.WordTable[i].isEmpty() ? QStringLiteral("（空の単語）") : state.WordTable[i];
+        dropped << QStringLiteral("「%1」(%2)").arg(word, QString::number(i));
+    }
+    if (dropped.isEmpty()) return {};
+    return QStringLiteral("本に入る指定は 0 から %1 までの %2 個です。次の指定は書かれていません：%3。")
+        .arg(BookWordSlots - 1)
+        .arg(BookWordSlots)
+        .arg(dropped.join(QStringLiteral("、")));
+}
+
+// A name typed without an extension gets ".vln", so that the book shows in
+// the load dialog's filter.
+QString withBookExtension(const QString& path) {
+    if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty()) return path;
+    return path.endsWith(u'.') ? path + QStringLiteral("vln") : path + QStringLiteral(".vln");
+}
+
 void replaceAll(QString& text) {
     QList<cp932::Replacement> ignored;
     cp932::replaceLookAlikes(text, ignored);
@@ -87,7 +110,11 @@ QString ReaderCore::chooseBookFile(FileDialogRequest::Mode mode) {
 void ReaderCore::AllSave_Click() {
     if (m_busy) return;
     BusyScope busy(*this);
-    const QString path = chooseBookFile(FileDialogRequest::Mode::Save);
+    saveBook();
+}
+
+void ReaderCore::saveBook() {
+    const QString path = withBookExtension(chooseBookFile(FileDialogRequest::Mode::Save));
     if (path.isEmpty()) return;
     m_state.BookFileName = path;
     m_controls.Text1.text = QStringLiteral("セーブ中・・・");
@@ -110,12 +137,15 @@ void ReaderCore::AllSave_Click() {
         return;
     }
     m_controls.Text1.text = QStringLiteral("セーブ完了。");
+    // A book keeps slots 0 to 20: what lies beyond is named, never dropped in silence.
+    if (const QString note = unwrittenNote(m_state); !note.isEmpty()) m_controls.Text1.text += QStringLiteral("\r\n") + note;
     if (saved.changed) {
         applySavedText(saved.book);
         m_controls.Text1.text += QStringLiteral("\r\n") + replacementNote(saved.replaced);
     }
     m_controls.Lfname.text = QStringLiteral("Filename:") + QFileInfo(path).fileName();
     m_documentPath = path;
+    m_modified = false;
 }
 
 void ReaderCore::applySavedText(const Book& book) {
@@ -203,6 +233,8 @@ void ReaderCore::finishLoad(const QString& path, const Book& book) {
     ++m_openCount;
     rewind();
     m_controls.Text1.text = QStringLiteral("ロード完了。");
+    m_modified = false;
+    m_history.clear();
 }
 
 }  // namespace velreader

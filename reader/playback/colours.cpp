@@ -1,12 +1,9 @@
 #include "reader/playback/colours.h"
 
-#include <array>
-#include <utility>
-
 namespace velreader {
 
-std::optional<QColor> textColourFor(QStringView colourWord) {
-    static const std::array<std::pair<char16_t, QColor>, 11> TextColourTable{{
+const std::array<ColourWord, 11>& textColourTable() {
+    static const std::array<ColourWord, 11> TextColourTable{{
         {u'白', QColor(255, 255, 255)},
         {u'黒', QColor(0, 0, 0)},
         {u'赤', QColor(255, 0, 0)},
@@ -19,8 +16,12 @@ std::optional<QColor> textColourFor(QStringView colourWord) {
         {u'灰', QColor(192, 192, 192)},
         {u'オ', QColor(255, 192, 128)},
     }};
+    return TextColourTable;
+}
+
+std::optional<QColor> textColourFor(QStringView colourWord) {
     if (colourWord.size() != 1) return std::nullopt;
-    for (const auto& [word, colour] : TextColourTable)
+    for (const auto& [word, colour] : textColourTable())
         if (colourWord.front() == QChar(word)) return colour;
     return std::nullopt;
 }

@@ -10,17 +10,13 @@ namespace {
 // Decoded pictures kept at once; a 400 x 200 picture takes 320 KB.
 constexpr int CachedPictures = 32;
 
-bool isAcceptedFormat(const QByteArray& format) {
-    return format == "png" || format == "jpeg" || format == "jpg" || format == "bmp" || format == "gif";
-}
-
 QImage decode(const QString& path, QSize size) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return {};
     // The format is taken from the content, never from the name, and only
     // the four picture formats the reader supports are decoded.
     const QByteArray format = QImageReader::imageFormat(&file);
-    if (!isAcceptedFormat(format)) return {};
+    if (!PictureStore::isDecodedFormat(format)) return {};
     QImageReader reader(&file, format);
     reader.setAutoTransform(true);
     // Decoding at the page size lets JPEG skip most of the work for big photos.
@@ -52,13 +48,22 @@ QString PictureStore::stamp(const QString& name) const {
     return {};
 }
 
-QImage PictureStore::load(const QString& name, QSize size) {
+bool PictureStore::isDecodedFormat(const QByteArray& format) {
+    return format == "png" || format == "jpeg" || format == "jpg" || format == "bmp" || format == "gif";
+}
+
+QString PictureStore::locate(const QString& name) const {
     if (!isPlainFileName(name)) return {};
-    QFileInfo info;
     for (const QString& folder : m_folders) {
-        info = QFileInfo(folder + name);
-        if (info.exists()) break;
+        if (QFileInfo::exists(folder + name)) return folder + name;
     }
+    return {};
+}
+
+QImage PictureStore::load(const QString& name, QSize size) {
+    const QString found = locate(name);
+    if (found.isEmpty()) return {};
+    const QFileInfo info(found);
     // isFile() follows a link to its target and is false for folders, pipes
     // and devices, whose reading could block or never end.
     if (!info.isFile() || info.size() > MaxFileSize) return {};

@@ -28,6 +28,14 @@ public:
     // True for a name that can only mean a file directly inside the folder:
     // not empty, no folder separator, not "." or "..", no NUL character.
     static bool isPlainFileName(const QString& name);
+    // True for the formats pictures are decoded in ("png", "jpeg", "jpg",
+    // "bmp", "gif"), as QImageReader names them from a file's content.
+    static bool isDecodedFormat(const QByteArray& format);
+
+    // The path `load` reads for `name`: the first folder that holds
+    // something of that name. Empty when the name is not a plain file name
+    // or no folder holds it.
+    QString locate(const QString& name) const;
 
     // The picture `name` decoded at `size`, or a null image when the name is
     // not a plain file name, the file is missing, not a regular file, larger

@@ -48,7 +48,10 @@ TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent) {
     m_wrap.setSingleShot(true);
     connect(&m_wrap, &QTimer::timeout, this, &TextBox::wrapSlice);
     connect(document(), &QTextDocument::contentsChange, this, [this](int position, int removed, int added) {
-        if (!m_ours && (removed || added)) trackUserChange(position, removed, added);
+        if (!m_ours && (removed || added)) {
+            trackUserChange(position, removed, added);
+            m_message = false;
+        }
     });
 }
 
@@ -213,7 +216,35 @@ QMimeData* TextBox::createMimeDataFromSelection() const {
     return data;
 }
 
+void TextBox::setHoldsMessage(bool message) {
+    m_message = message;
+    m_selectOnClick = message;
+}
+
+void TextBox::mousePressEvent(QMouseEvent* event) {
+    // One click takes the whole message; clicks after it place the cursor.
+    if (holdsMessage() && m_selectOnClick && event->button() == Qt::LeftButton) {
+        m_selectOnClick = false;
+        setFocus(Qt::MouseFocusReason);
+        selectAll();
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::mousePressEvent(event);
+}
+
 void TextBox::keyPressEvent(QKeyEvent* event) {
+    // Typing over a message replaces it: a printable key, Enter, Backspace
+    // or Delete; moving, copying and the like leave it.
+    const QString typed = event->text();
+    const bool edits = (!typed.isEmpty() && typed.front().isPrint() && !(event->modifiers() & Qt::ControlModifier)) ||
+                       event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
+                       event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete;
+    if (holdsMessage() && !isReadOnly() && edits) {
+        selectAll();
+        QPlainTextEdit::keyPressEvent(event);
+        return;
+    }
     // The break between two pieces is no character: the keys that would
     // stop at it or delete it act on the character beyond it instead.
     QTextCursor cursor = textCursor();
@@ -241,6 +272,17 @@ void TextBox::keyPressEvent(QKeyEvent* event) {
         }
     }
     QPlainTextEdit::keyPressEvent(event);
+}
+
+void TextBox::inputMethodEvent(QInputMethodEvent* event) {
+    if (holdsMessage() && !isReadOnly() && !(event->commitString().isEmpty() && event->preeditString().isEmpty()))
+        selectAll();
+    QPlainTextEdit::inputMethodEvent(event);
+}
+
+void TextBox::insertFromMimeData(const QMimeData* source) {
+    if (holdsMessage() && !isReadOnly() && canInsertFromMimeData(source)) selectAll();
+    QPlainTextEdit::insertFromMimeData(source);
 }
 
 int TextBox::textLength() const { return document()->characterCount() - 1 - int(m_pieceBreaks.size()); }

@@ -53,6 +53,11 @@ public:
     void finishFilling();
     // Keeps the user from typing (besides while filling).
     void setLocked(bool locked);
+    // Marks the text shown as a message the program wrote, not the user's
+    // text: until the user changes it, the first click into the box selects
+    // it whole, and the first key typed or text pasted replaces it.
+    void setHoldsMessage(bool message);
+    bool holdsMessage() const { return m_message && !m_edited; }
 
     // True when every piece that lies before the end of what the box shows
     // ends at a line start of its paragraph's wrap.
@@ -82,7 +87,10 @@ public:
 
 protected:
     QMimeData* createMimeDataFromSelection() const override;
+    void insertFromMimeData(const QMimeData* source) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -138,6 +146,8 @@ private:
     bool m_ours = false;    // the change under way is the box's own
     bool m_edited = false;
     bool m_locked = false;
+    bool m_message = false;
+    bool m_selectOnClick = false;  // the next click selects the message
     QTimer m_fill;
 
     // Every piece that starts before m_wrapDone starts at a line start of

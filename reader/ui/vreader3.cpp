@@ -53,11 +53,14 @@ VReader3::VReader3(ReaderFolders folders, QWidget* parent) : QMainWindow(parent)
     connectReading();
     m_core.setEventPump([this] { pumpEvents(); });
     m_core.setFileDialog([this](const FileDialogRequest& request) { return chooseFile(request); });
+    m_core.setUnsavedQuestion([this] { return askUnsaved(); });
     m_core.Form_Load();
+    m_core.offerRecovery();
     m_pura->setImage(m_core.blankPage());
     // The zoom of the last run, never larger than the screen takes.
     if (m_preferences.zoom > 1) m_zoom->setZoom(m_preferences.zoom);
     mirror();
+    m_text1->setHoldsMessage(!m_core.controls().Text1.text.isEmpty());
     m_pmain->setFocus();
 }
 
@@ -172,6 +175,8 @@ void VReader3::buildMenus() {
     m_openText->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
     m_webExport = new WebExport(m_core, this);
     kiroku->addAction(m_webExport->action());
+    buildRecordMenu(kiroku);
+    buildEditMenus(kiroku);
 
     auto* hyouji = menuBar()->addMenu(QStringLiteral("表示"));
     m_layout.setFont(hyouji, pageFont());
@@ -180,7 +185,12 @@ void VReader3::buildMenus() {
     hyouji->addAction(m_zoom->resetAction());
     hyouji->addSeparator();
     hyouji->addAction(m_zoom->fullScreenAction());
-    buildReadingMenus(kiroku, hyouji);
+    buildPlayerMenu(hyouji);
+
+    auto* help = menuBar()->addMenu(QStringLiteral("ヘルプ"));
+    m_layout.setFont(help, pageFont());
+    help->addAction(m_guide);
+    help->addAction(m_about);
 }
 
 void VReader3::connectHandlers() {
@@ -201,8 +211,13 @@ void VReader3::connectHandlers() {
                 dispatch(h);
         });
     connect(m_save, &QAction::triggered, this, [this] { dispatch(&ReaderCore::AllSave_Click); });
-    connect(m_load, &QAction::triggered, this, [this] { dispatch(&ReaderCore::AllLoad_Click); });
-    connect(m_openText, &QAction::triggered, this, [this] { dispatch(&ReaderCore::OpenText_Click); });
+    connect(m_load, &QAction::triggered, this, [this] {
+        if (maybeSaveChanges()) dispatch(&ReaderCore::AllLoad_Click);
+    });
+    connect(m_openText, &QAction::triggered, this, [this] {
+        if (maybeSaveChanges()) dispatch(&ReaderCore::OpenText_Click);
+    });
+    connectEditHandlers();
     connect(m_pmain, &PageView::nextLineWanted, this, &VReader3::playNextLine);
     connect(m_webExport, &WebExport::report, this,
             [this](const QString& message) { dispatch([this, message] { m_core.controls().Text1.text = message; }); });

@@ -18,6 +18,7 @@
 class QAction;
 class QMenu;
 class QPushButton;
+class QWidget;
 
 namespace common {
 class WindowZoom;
@@ -41,7 +42,11 @@ class WebExport;
 // goes back to where the book was left; Ctrl+S and Ctrl+O save and load,
 // Ctrl+T opens a text, Ctrl+1 and Ctrl+2 (or Ctrl+Tab) switch the views; the
 // window zooms by whole factors and goes full screen (F11). A text or book
-// dropped on the window is opened. The preferences, the zoom, the place
+// dropped on the window is opened. Ctrl+D designates a word in a dialog,
+// Ctrl+Z (outside the text boxes) takes back a change to the designations,
+// Ctrl+Q closes, F1 shows the guide. Nothing replaces or closes unsaved work
+// without the question "変更を保存しますか？", but a stop signal, which keeps
+// it in the recovery file instead. The preferences, the zoom, the place
 // reached in every book and the books opened last are kept in the user's
 // settings file.
 class VReader3 : public QMainWindow {
@@ -54,8 +59,15 @@ public:
 
     ReaderCore& core() { return m_core; }
 
-    // Opens a book or a text, as a drop on the window does.
+    // Opens a book or a text, as a drop on the window does (after the
+    // unsaved-changes question).
     void openFile(const QString& path);
+
+    // Before anything replaces the text or closes the window: with unsaved
+    // changes, asks "変更を保存しますか？" and saves when the user wants.
+    // True to go on; false when the user cancelled or the save did not
+    // happen (its message then in Text1).
+    bool maybeSaveChanges();
 
     // Test access to the controls, by their names.
     TextBox* text1() const { return m_text1; }
@@ -92,6 +104,15 @@ public:
     const RecentFiles& recentFiles() const { return m_recent; }
     // Writes the preferences, places and recent files to the settings file.
     void storeSettings();
+    QAction* quitAction() const { return m_quit; }
+    QAction* restoreAction() const { return m_restore; }
+    QAction* designateAction() const { return m_designate; }
+    QAction* listAction() const { return m_list; }
+    QAction* undoAction() const { return m_undo; }
+    QAction* guideAction() const { return m_guide; }
+    QAction* aboutAction() const { return m_about; }
+    QWidget* helpWindow() const { return m_help; }
+    QWidget* aboutDialog() const { return m_aboutDialog; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -103,7 +124,9 @@ protected:
 private:
     void buildControls();
     void buildMenus();
-    void buildReadingMenus(QMenu* kiroku, QMenu* hyouji);
+    // 記録 > "続きから読む", "最近開いた本"; 表示 > "行へ移動...", "自動再生", "設定...".
+    void buildRecordMenu(QMenu* kiroku);
+    void buildPlayerMenu(QMenu* hyouji);
     void connectHandlers();
     void connectReading();
     void loadSettings();
@@ -145,6 +168,23 @@ private:
     // Lets the window process events in the middle of a listing.
     void pumpEvents();
     QString chooseFile(const FileDialogRequest& request);
+    // The menus 編集 and ヘルプ, and 記録's "復元" and "終了".
+    void buildEditMenus(QMenu* kiroku);
+    void connectEditHandlers();
+    void mirrorMenus();
+    // "変更を保存しますか？" with 保存 / 保存しない / キャンセル.
+    UnsavedAnswer askUnsaved();
+    // "単語を指定...", "指定単語の一覧..." and changing one designation.
+    void designateWord();
+    void showDesignationList();
+    void editDesignation(int slot, QWidget* parent);
+    // Why a typed designation did nothing, as a tooltip under Text1's cursor.
+    void showDesignationNotice();
+    void showGuide();
+    void showAbout();
+    // On a stop signal: the dialogs and questions on screen close as cancelled.
+    void closeModalWidgets();
+    void keepUnsavedWork();
 
     ReaderCore m_core;
     QWidget* m_holder = nullptr;
@@ -164,6 +204,15 @@ private:
     QAction* m_load = nullptr;
     QAction* m_openText = nullptr;
     WebExport* m_webExport = nullptr;
+    QAction* m_restore = nullptr;
+    QAction* m_quit = nullptr;
+    QAction* m_designate = nullptr;
+    QAction* m_list = nullptr;
+    QAction* m_undo = nullptr;
+    QAction* m_guide = nullptr;
+    QAction* m_about = nullptr;
+    QWidget* m_help = nullptr;
+    QWidget* m_aboutDialog = nullptr;
     common::WindowZoom* m_zoom = nullptr;
     common::ZoomLayout m_layout;
     int m_zoomFactor = 1;
@@ -197,6 +246,9 @@ private:
     bool m_autoStepping = false;  // auto-play's own play step runs
     QTimer m_mapBuilder;          // builds the record of the pages between events
     QTimer m_settingsSaver;       // keeps the place now and then
+    bool m_closeAfterHandler = false;  // a close came while a handler ran
+    bool m_closing = false;            // the close is asking its question
+    bool m_closed = false;
 };
 
 }  // namespace velreader

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "common/ui/stop_signals.h"
 #include "common/ui/window_zoom.h"
 #include "reader/text/lines.h"
 #include "reader/ui/textbox.h"
@@ -36,6 +37,7 @@ void VReader3::dispatch(const std::function<void()>& handler) {
     } else {
         m_typed = QString();
     }
+    const QString before = m_core.controls().Text1.text;
     QWidget* focused = QApplication::focusWidget();
     // Whatever the user does stops auto-play; its own steps go on.
     if (!m_autoStepping) m_autoPlay.stop();
@@ -48,12 +50,21 @@ void VReader3::dispatch(const std::function<void()>& handler) {
         m_text2->setLocked(false);
     }
     mirror();
+    // A text the handler put into Text1 is its message, which the user's
+    // next click or key replaces.
+    if (m_core.controls().Text1.text != before) m_text1->setHoldsMessage(!m_core.controls().Text1.text.isEmpty());
     m_inHandler = false;
     m_typed = QString();
     // A handler that hides or disables the control with the focus passes it
     // on, so the keyboard can go on.
     if (focused && focused == QApplication::focusWidget() && !focused->isEnabled()) focusNextChild();
     if (!QApplication::focusWidget() && isActiveWindow()) m_pmain->isVisible() ? m_pmain->setFocus() : m_text1->setFocus();
+    // A close that came while the handler ran comes now (unless the close
+    // itself is asking its question).
+    if (m_closeAfterHandler) {
+        m_closeAfterHandler = false;
+        if (!m_closing) close();
+    }
 }
 
 void VReader3::playNextLine() {
@@ -80,7 +91,7 @@ void VReader3::rewind() {
 }
 
 void VReader3::openFile(const QString& path) {
-    dispatch([this, path] { m_core.openFile(path); });
+    if (maybeSaveChanges()) dispatch([this, path] { m_core.openFile(path); });
 }
 
 void VReader3::pumpEvents() {
@@ -169,6 +180,7 @@ void VReader3::mirror() {
     m_l1->update();
     m_l2->update();
     m_form->setLinesVisible(c.Lines.visible);
+    mirrorMenus();
 
     // The file name grows to the right to show its whole text.
     m_lfname->setText(c.Lfname.text);
@@ -259,14 +271,43 @@ void VReader3::dropEvent(QDropEvent* event) {
 }
 
 void VReader3::closeEvent(QCloseEvent* event) {
-    // Closing in the middle of a listing: the listing stops, its handler
-    // finishes (a book still being read is dropped), and the window (which
-    // lives until the event loop returns) is only hidden meanwhile.
-    if (m_core.busy()) m_core.abortListing();
-    m_autoPlay.stop();
+    if (m_closed && !isVisible()) return event->accept();
+    // Closing while a handler runs: a listing stops, the handler finishes (a
+    // book still being read is dropped), and the close comes again then. On
+    // a stop signal the handler's dialog or question closes as cancelled.
+    if (m_core.busy()) {
+        m_core.abortListing();
+        if (common::stopSignalReceived()) closeModalWidgets();
+        m_closeAfterHandler = true;
+        return event->ignore();
+    }
+    if (m_closing) {
+        closeModalWidgets();
+        return event->ignore();
+    }
+    // Unsaved work: the question, unless no one can answer it (a stop
+    // signal), when it goes to the recovery file instead.
+    bool goOn = true;
+    if (!common::stopSignalReceived()) {
+        m_closing = true;
+        goOn = maybeSaveChanges();
+        m_closing = false;
+    }
+    if (common::stopSignalReceived()) {
+        closeModalWidgets();
+        keepUnsavedWork();
+    } else if (!goOn) {
+        return event->ignore();
+    } else {
+        m_core.finishCleanClose();
+    }
     // The place reached, the zoom and the books opened are kept, also when
     // a stop signal closes the window.
+    m_autoPlay.stop();
     storeSettings();
+    m_closed = true;
+    if (m_help) m_help->close();
+    if (m_aboutDialog) m_aboutDialog->close();
     event->accept();
 }
 

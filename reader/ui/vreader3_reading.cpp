@@ -33,14 +33,16 @@ QString resumeText(const std::optional<int>& step) {
 
 VReader3::~VReader3() { qApp->removeEventFilter(this); }
 
-void VReader3::buildReadingMenus(QMenu* kiroku, QMenu* hyouji) {
+void VReader3::buildRecordMenu(QMenu* kiroku) {
     kiroku->addSeparator();
     m_resume = kiroku->addAction(resumeText(std::nullopt));
     m_resume->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     m_resume->setEnabled(false);
     m_recentMenu = kiroku->addMenu(QStringLiteral("最近開いた本"));
     m_layout.setFont(m_recentMenu, kiroku->font());
+}
 
+void VReader3::buildPlayerMenu(QMenu* hyouji) {
     hyouji->addSeparator();
     m_jump = hyouji->addAction(QStringLiteral("行へ移動..."));
     m_jump->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));

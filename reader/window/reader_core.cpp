@@ -5,12 +5,13 @@
 namespace velreader {
 
 ReaderFolders ReaderFolders::portable(const QString& applicationFolder) {
-    return {applicationFolder + QStringLiteral("Book"), {applicationFolder + QStringLiteral("E/")}};
+    return {applicationFolder + QStringLiteral("Book"), {applicationFolder + QStringLiteral("E/")}, {}};
 }
 
 ReaderFolders ReaderFolders::installed(const QString& applicationFolder, const QString& userFolder) {
     return {userFolder + QStringLiteral("Book"),
-            {userFolder + QStringLiteral("E/"), applicationFolder + QStringLiteral("E/")}};
+            {userFolder + QStringLiteral("E/"), applicationFolder + QStringLiteral("E/")},
+            {}};
 }
 
 ReaderCore::ReaderCore(const QString& applicationFolder) : ReaderCore(ReaderFolders::portable(applicationFolder)) {}

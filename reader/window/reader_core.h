@@ -10,6 +10,8 @@
 #include <array>
 #include <optional>
 
+#include "reader/books/recovery.h"
+#include "reader/edit/history.h"
 #include "reader/playback/page.h"
 #include "reader/playback/page_map.h"
 #include "reader/playback/pictures.h"
@@ -31,7 +33,10 @@ struct FileDialogRequest {
 // Where the reader finds its pictures and books.
 struct ReaderFolders {
     QString bookFolder;          // where the book dialogs start (no trailing "/")
-    QStringList pictureFolders;  // searched in order, each ending in "/"
+    QStringList pictureFolders;  // searched in order, each ending in "/"; pictures are added to the first
+    // Where unsaved work is kept when the reader is stopped without being
+    // asked (a session ending); empty: nowhere.
+    QString recoveryFile;
 
     // A portable copy: "Book" and "E/" in the application folder.
     static ReaderFolders portable(const QString& applicationFolder);
@@ -48,6 +53,11 @@ void offerSampleBooks(const QString& sampleBooks, const QString& userBooks);
 // Shows the dialog and returns the chosen path, or an empty text on Cancel.
 using FileDialog = std::function<QString(const FileDialogRequest&)>;
 
+// The answers to "変更を保存しますか？": 保存 / 保存しない / キャンセル.
+enum class UnsavedAnswer { Save, Discard, Cancel };
+// Asks the user whether to save unsaved work before it is replaced or lost.
+using UnsavedQuestion = std::function<UnsavedAnswer()>;
+
 // The reader without its widgets: the state, the control record, the page
 // and every handler of the window. The window forwards each event to the
 // handler of the same name and then shows the control record and the page.
@@ -63,6 +73,7 @@ public:
     explicit ReaderCore(ReaderFolders folders);
 
     void setFileDialog(FileDialog dialog) { m_fileDialog = std::move(dialog); }
+    void setUnsavedQuestion(UnsavedQuestion question) { m_unsavedQuestion = std::move(question); }
     void setEventPump(std::function<void()> pump) { m_eventPump = std::move(pump); }
     // How often a listing calls the event pump at most; 0 calls it after
     // every line.
@@ -81,6 +92,7 @@ public:
     const QString& printedLine() const { return m_printedLine; }
 
     QString bookFolder() const { return m_folders.bookFolder; }
+    const ReaderFolders& folders() const { return m_folders; }
 
     // True while a handler runs (it can only be seen from the event pump).
     bool busy() const { return m_busy; }
@@ -169,6 +181,46 @@ public:
     // The folders playback looks for pictures in, in order, each ending in "/".
     const QStringList& pictureFolders() const { return m_folders.pictureFolders; }
 
+    // True when the text or the designations changed (a reading, a
+    // designation, an erase, an edit, an undo) since the last save or load.
+    bool modified() const { return m_modified; }
+    // Before unsaved work is replaced or lost: asks the unsaved question
+    // (when there is unsaved work and a question is set) and saves when the
+    // user wants it. True to go on; false when the user cancelled, or the
+    // save was cancelled, failed or refused (its message then in `Text1`).
+    bool maybeSaveChanges();
+
+    // Why the last "単語指定" stored nothing although the table had room
+    // (no "：", a half-width ":" or ">", a "＞" without a colour word), with
+    // the colour words; empty when it stored the designation.
+    const QString& designationNotice() const { return m_designationNotice; }
+    // Puts the typed `designation` into `slot` in place of what it held;
+    // `WordCount` stays. Refused (with designationNotice()) as "単語指定"
+    // refuses.
+    void changeDesignation(int slot, const QString& designation);
+    // Empties one slot, as "単語消す" empties them all; `WordCount` stays.
+    void removeDesignation(int slot);
+    // "元に戻す": takes back the last change to the designations since the
+    // last load.
+    void Undo_Click();
+    bool canUndo() const { return m_history.canUndo(); }
+    // The name of the change "元に戻す" takes back ("単語消す").
+    QString nextUndo() const { return m_history.nextUndo(); }
+
+    // At start: says in `Text1` when unsaved work of an earlier run waits in
+    // the recovery file, or why that file is not used.
+    void offerRecovery();
+    // True while a recovery file that "復元" can open was found.
+    bool recoveryAvailable() const;
+    // "復元": opens the recovered work as unsaved work.
+    void Restore_Click();
+    // On a stop signal: writes unsaved work to the recovery file. An empty
+    // text when done or nothing was unsaved, else why it failed.
+    QString keepUnsavedWork();
+    // A clean close: the recovery file goes, unless it was offered at start
+    // and never opened, or another version wrote it.
+    void finishCleanClose();
+
 private:
     // Marks the core busy for the lifetime of a handler that may pump events
     // or show a dialog.
@@ -217,7 +269,13 @@ private:
     // Lets the window breathe now and then; false once the listing is aborted.
     bool listingContinues();
     QString chooseBookFile(FileDialogRequest::Mode mode);
+    // "セーブ" without the busy check: the dialog, then the file.
+    void saveBook();
     void finishLoad(const QString& path, const Book& book);
+    // Keeps the designations as they are now, before a change named `what`.
+    void recordDesignations(const QString& what);
+    // Text2's lines after a designation's echo: what it will not do.
+    QString designationWarnings(const QString& entry);
 
     ReaderFolders m_folders;
     ReaderState m_state;
@@ -228,6 +286,11 @@ private:
     PictureStore m_pictures;
 
     FileDialog m_fileDialog;
+    UnsavedQuestion m_unsavedQuestion;
+    bool m_modified = false;
+    DesignationHistory m_history;
+    QString m_designationNotice;
+    RecoveryStatus m_recovery = RecoveryStatus::None;
     std::function<void()> m_eventPump;
     int m_pumpIntervalMs = 10;
     QElapsedTimer m_sincePump;

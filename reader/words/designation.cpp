@@ -9,4 +9,8 @@ std::optional<Designation> parseDesignation(const QString& text) {
     return Designation{text.left(colon), text.mid(colon + 1)};
 }
 
+QString designationEcho(const Designation& designation, int slot) {
+    return QStringLiteral("指定語＞%1\r\n絵ファイルの名前＞%2(%3)").arg(designation.word, designation.entry).arg(slot);
+}
+
 }  // namespace velreader

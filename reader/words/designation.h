@@ -18,4 +18,8 @@ struct Designation {
 // text is "：＞" or ends in "＞" (a colour marker without a colour word).
 std::optional<Designation> parseDesignation(const QString& text);
 
+// What "単語指定" shows in `Text2` for a designation stored in `slot`:
+// "指定語＞" word CR LF "絵ファイルの名前＞" entry "(" slot ")".
+QString designationEcho(const Designation& designation, int slot);
+
 }  // namespace velreader

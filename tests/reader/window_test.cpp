@@ -35,7 +35,11 @@ void screenshot(QWidget& window, const QString& name) {
 
 class Window : public ReaderTest {
 protected:
-    Window() : window(appFolder()) { window.show(); }
+    Window() : window(appFolder()) {
+        // No one answers questions here: unsaved work is let go.
+        window.core().setUnsavedQuestion([] { return UnsavedAnswer::Discard; });
+        window.show();
+    }
     VReader3 window;
 };
 
@@ -62,6 +66,7 @@ TEST_F(Window, showsTheControlsOfTheActiveView) {
 
 // The text boxes hold LF line breaks; the handlers see and write CR LF.
 TEST_F(Window, passesTypedTextToTheHandlersAndShowsTheirResults) {
+    writePicture("umi.png", Qt::blue);
     click(window.tab(2));
     window.text1()->setPlainText("海：umi.png＞白");
     click(window.command(3));

@@ -7,6 +7,7 @@ namespace {
 using Words = ReaderTest;
 
 TEST_F(Words, storesWordAndEntrySplitAtTheFirstColon) {
+    writePicture("asa.png", Qt::blue);
     designate(QStringLiteral("朝：asa.png＞青"));
     EXPECT_EQ(reader.controls().Text2.text, "指定語＞朝\r\n絵ファイルの名前＞asa.png＞青(0)");
     EXPECT_EQ(reader.controls().Text1.text, "");
