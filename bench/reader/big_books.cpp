@@ -135,6 +135,7 @@ int main(int argc, char** argv) {
 
     velreader::VReader3 window(folder);
     window.core().setFileDialog([&](const velreader::FileDialogRequest&) { return path; });
+    window.core().setUnsavedQuestion([] { return velreader::UnsavedAnswer::Discard; });
     window.show();
     StallWatch watch;
 

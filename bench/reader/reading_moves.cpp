@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "reader/books/bookformat.h"
+#include "reader/ui/textbox.h"
 #include "reader/ui/vreader3.h"
 
 namespace {
@@ -175,6 +176,7 @@ int main(int argc, char** argv) {
                 QFileInfo(big).size() / 1048576.0);
 
     velreader::VReader3 window(folder);
+    window.core().setUnsavedQuestion([] { return velreader::UnsavedAnswer::Discard; });
     window.show();
     QString path = small;
     window.core().setFileDialog([&](const velreader::FileDialogRequest&) { return path; });

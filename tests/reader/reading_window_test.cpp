@@ -39,6 +39,7 @@ protected:
     Reading() {
         QFile::remove(settingsFile());
         window = std::make_unique<VReader3>(appFolder());
+        window->core().setUnsavedQuestion([] { return UnsavedAnswer::Discard; });
         window->show();
         readIn(numberedLines(40));
         window->core().setFileDialog([this](const FileDialogRequest&) { return bookPath("forty.vln"); });
@@ -60,6 +61,7 @@ protected:
         window.reset();
         window = std::make_unique<VReader3>(appFolder());
         window->core().setFileDialog([this](const FileDialogRequest&) { return bookPath("forty.vln"); });
+        window->core().setUnsavedQuestion([] { return UnsavedAnswer::Discard; });
         window->show();
     }
     void openBook() { w().openFile(bookPath("forty.vln")); }
@@ -335,6 +337,7 @@ TEST_F(Reading, aMalformedSettingsFileMeansTheDefaultsAndIsKept) {
     QByteArray junk("\x01\x02\xff\xfe[[[=\n\0\0garbage", 20);
     writeFile(settingsFile(), junk);
     window = std::make_unique<VReader3>(appFolder());
+    window->core().setUnsavedQuestion([] { return UnsavedAnswer::Discard; });
     EXPECT_TRUE(w().preferences() == ReaderPreferences{});
     EXPECT_EQ(w().zoom()->zoom(), 1);
     openBook();
