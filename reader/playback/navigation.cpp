@@ -1,5 +1,7 @@
 // Moving through the text: stepping back, jumping and resuming, each to
 // "the page after N steps", built from the record of the pages.
+#include <QElapsedTimer>
+
 #include "reader/window/fonts.h"
 #include "reader/window/reader_core.h"
 
@@ -22,6 +24,7 @@ PageMap& ReaderCore::pageMap() {
         const QSize size(PageSurface::Width, PageSurface::Height);
         PictureProbe probe{[this, size](const QString& name) { return !m_pictures.load(name, size).isNull(); },
                            [this](const QString& name) { return m_pictures.stamp(name); }};
+        if (m_pageMap) m_retiredLines.push_back(m_pageMap->releaseLines());
         m_pageMap.emplace(m_state, std::move(probe), DefaultTextColour.rgb());
     }
     return *m_pageMap;
@@ -29,7 +32,25 @@ PageMap& ReaderCore::pageMap() {
 
 bool ReaderCore::buildPageMap(int milliseconds) {
     if (m_busy) return false;
-    return pageMap().build(qint64(milliseconds) * 1000000);
+    QElapsedTimer clock;
+    clock.start();
+    PageMap& map = pageMap();
+    // A text no one else holds any more goes from the end, a piece at a time.
+    while (!m_retiredLines.empty() && clock.elapsed() < milliseconds) {
+        QStringList& old = m_retiredLines.back();
+        if (!old.isDetached()) {
+            m_retiredLines.pop_back();  // still in use elsewhere: only our share goes
+            continue;
+        }
+        const qsizetype piece = std::min<qsizetype>(old.size(), 20000);
+        old.remove(old.size() - piece, piece);
+        // Giving back the list's own array now and then lets the allocator
+        // tidy up after each piece, rather than after all of them at once.
+        old.squeeze();
+        if (old.isEmpty()) m_retiredLines.pop_back();
+    }
+    const qint64 left = qint64(milliseconds) * 1000000 - clock.nsecsElapsed();
+    return map.build(std::max<qint64>(left, 0)) && m_retiredLines.empty();
 }
 
 bool ReaderCore::goToStep(int step) {
@@ -68,8 +89,20 @@ bool ReaderCore::goToStep(int step) {
     for (int s = first; s <= step; ++s) playStep();
 
     // Slots the page has not reached hold what earlier pages left there.
-    for (int slot = m_state.PageRowIndex; slot < PageRowSlots; ++slot)
-        m_state.PageRows[slot] = map.leftoverRow(page, slot).value_or(rowsBefore[slot]);
+    int rowsPage = -1;
+    QStringList rows;
+    for (int slot = m_state.PageRowIndex; slot < PageRowSlots; ++slot) {
+        const int writer = map.lastPageReaching(page, slot);
+        if (writer < 0) {
+            m_state.PageRows[slot] = rowsBefore[slot];
+            continue;
+        }
+        if (writer != rowsPage) {
+            rowsPage = writer;
+            rows = map.rowsOfPage(writer);
+        }
+        m_state.PageRows[slot] = rows.at(slot);
+    }
     return true;
 }
 

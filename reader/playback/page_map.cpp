@@ -34,8 +34,10 @@ PageMap::PageMap(const ReaderState& state, PictureProbe probe, QRgb defaultColou
 
 bool PageMap::describes(const ReaderState& state) const {
     if (state.LineCount != m_lineCount || state.DisplayLines.size() != m_lines.size()) return false;
-    // Shared lists are the same list: an unchanged text costs no comparison.
-    if (state.DisplayLines.constData() != m_lines.constData() && state.DisplayLines != m_lines) return false;
+    // The text is the map's only while it is the very list the map was made
+    // from (shared, so unchanged): comparing a long text line by line would
+    // stall the window, and a text read or loaded again is a new list.
+    if (state.DisplayLines.constData() != m_lines.constData()) return false;
     if (state.WordTable != m_words || state.PictureTable != m_entries) return false;
     for (auto it = m_pictures.begin(); it != m_pictures.end(); ++it)
         if (m_probe.stamp(it.key()) != it->stamp) return false;
@@ -75,6 +77,7 @@ void PageMap::scanStep() {
     const int rows = rowsOf(line);
     if (m_lineCountOnPage >= PageLines || m_rowIndex + rows > PageRowSlots) {
         m_pages.back().rows = std::uint8_t(m_rowIndex);
+        for (int slot = PageLines; slot < m_rowIndex; ++slot) m_reached[slot].push_back(std::int32_t(m_pages.size() - 1));
         m_pages.push_back({m_next, colourBefore, std::int16_t(pictureBefore), 0});
         m_lineCountOnPage = 0;
         m_rowIndex = 0;
@@ -106,18 +109,21 @@ int PageMap::pageOf(int step) {
     return std::max(0, int(it - m_pages.begin()) - 1);
 }
 
-std::optional<QString> PageMap::leftoverRow(int page, int slot) const {
-    for (int q = page - 1; q >= 0; --q) {
-        if (m_pages[size_t(q)].rows <= slot) continue;
-        // Page q, full, wrote this slot last: find its row again.
-        int row = 0;
-        for (int step = m_pages[size_t(q)].step;; ++step) {
-            const QStringList rows = pageRows(m_lines.at(step - 1));
-            if (slot < row + rows.size()) return rows.at(slot - row);
-            row += int(rows.size());
-        }
-    }
-    return std::nullopt;
+int PageMap::lastPageReaching(int page, int slot) const {
+    // The slots every full page fills were written by the page just before;
+    // the others by the last page that went beyond 12 rows and that far.
+    if (slot < PageLines) return page - 1;
+    const std::vector<std::int32_t>& reached = m_reached[size_t(slot)];
+    const auto it = std::lower_bound(reached.begin(), reached.end(), page);
+    return it == reached.begin() ? -1 : *(it - 1);
+}
+
+QStringList PageMap::rowsOfPage(int page) const {
+    QStringList rows;
+    const int first = m_pages[size_t(page)].step;
+    const int end = size_t(page) + 1 < m_pages.size() ? m_pages[size_t(page) + 1].step : m_next;
+    for (int step = first; step < end; ++step) rows += pageRows(m_lines.at(step - 1));
+    return rows;
 }
 
 qsizetype PageMap::memoryBytes() const {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <array>
 #include <vector>
 
 #include <QHash>
@@ -51,8 +52,8 @@ public:
     PageMap() = default;
     PageMap(const ReaderState& state, PictureProbe probe, QRgb defaultColour);
 
-    // True when the map was made for exactly this text, these designations
-    // and these picture files.
+    // True when the map was made for exactly this text (the same shared
+    // list), these designations and these picture files.
     bool describes(const ReaderState& state) const;
 
     // The play steps of a rewound text: LineCount + 1 (0 without a text).
@@ -73,10 +74,16 @@ public:
     int pageCount() const { return int(m_pages.size()); }
     const QString& pictureName(int index) const { return m_pictureNames[index]; }
 
-    // What slot `slot` of the page rows holds when page `page` begins: the
-    // row a full earlier page left there, or nothing when no page since the
-    // rewind reached that slot.
-    std::optional<QString> leftoverRow(int page, int slot) const;
+    // The last page before `page` whose rows reached row slot `slot`, or -1
+    // when none since the rewind did: that page's row is what the slot holds
+    // when `page` begins.
+    int lastPageReaching(int page, int slot) const;
+    // Every row of a page already built, in order.
+    QStringList rowsOfPage(int page) const;
+
+    // Gives up the map's share of the text (the map is done with then), so
+    // that its last owner can free it a slice at a time.
+    QStringList releaseLines() { return std::move(m_lines); }
 
     // Bytes the map holds beyond the shared snapshot.
     qsizetype memoryBytes() const;
@@ -107,6 +114,9 @@ private:
     int m_rowIndex = 0;
     int m_lineCountOnPage = 0;
     std::vector<PageStart> m_pages;
+    // For each row slot beyond a page's 12 lines: the full pages that
+    // reached it, in order (a full page always fills slots 0 to 11).
+    std::array<std::vector<std::int32_t>, PageRowSlots> m_reached;
 };
 
 }  // namespace velreader

@@ -303,6 +303,9 @@ private:
     QString m_documentPath;
     int m_openCount = 0;
     std::optional<PageMap> m_pageMap;
+    // Texts of earlier maps, freed a slice at a time while the record is
+    // built (freeing 660,000 lines at once would stall the window).
+    std::vector<QStringList> m_retiredLines;
 };
 
 }  // namespace velreader
