@@ -206,8 +206,13 @@ int main(int argc, char** argv) {
     velreader::VReader3 closing(folder);
     closing.core().setFileDialog([&](const velreader::FileDialogRequest&) { return path; });
     closing.show();
+    // The close comes at the first moment the load lets the window breathe
+    // (here after every step), whatever the machine's speed: a timer of a
+    // few milliseconds came during the load on one machine and after it on
+    // another, and a small book may end before the window breathes at all.
+    closing.core().setPumpInterval(0);
     QElapsedTimer clock;
-    QTimer::singleShot(2, &closing, [&] {
+    QTimer::singleShot(0, &closing, [&] {
         clock.start();
         closing.close();
     });

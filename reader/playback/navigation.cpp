@@ -44,9 +44,11 @@ bool ReaderCore::buildPageMap(int milliseconds) {
         }
         const qsizetype piece = std::min<qsizetype>(old.size(), 20000);
         old.remove(old.size() - piece, piece);
-        // Giving back the list's own array now and then lets the allocator
-        // tidy up after each piece, rather than after all of them at once.
-        old.squeeze();
+        // Giving back the list's own array when half of it is free lets the
+        // allocator tidy up a few times on the way (a large free makes it
+        // merge what the pieces gave back), rather than all at once at the
+        // end, without ever holding much more than the list held.
+        if (old.size() <= old.capacity() / 2) old.squeeze();
         if (old.isEmpty()) m_retiredLines.pop_back();
     }
     const qint64 left = qint64(milliseconds) * 1000000 - clock.nsecsElapsed();

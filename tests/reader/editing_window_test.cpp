@@ -32,7 +32,7 @@ namespace {
 void screenshot(QWidget* widget, const QString& name) {
     const QString folder = qEnvironmentVariable("VELREADER_SCREENSHOTS");
     if (folder.isEmpty()) return;
-    const QString scale = widget->devicePixelRatioF() > 1 ? QStringLiteral("-2x") : QString();
+    const QString scale = widget->devicePixelRatioF() > 1 ? QStringLiteral("@2x") : QString();
     widget->grab().save(folder + u'/' + name + scale + ".png");
 }
 

@@ -5,6 +5,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMenu>
 #include <QPushButton>
@@ -126,7 +127,6 @@ TEST_F(Reading, steppingBackOverAPageStartShowsThePreviousPageWhole) {
     EXPECT_EQ(w().core().state().PageLineCount, 12);
     EXPECT_EQ(w().core().pagePicture().pixel(0, 0), QColor(40, 90, 200).rgb());
     const QImage back = w().core().page().image();
-    screenshot(w(), "step_back_over_page_start.png");
     key(Qt::Key_Home);
     for (int i = 0; i < 12; ++i) key(Qt::Key_Space);
     EXPECT_EQ(w().core().page().image(), back) << "the page as it stood";
@@ -142,14 +142,11 @@ TEST_F(Reading, thePositionBarShowsWhereTheReaderIsWithoutCoveringAControl) {
         EXPECT_FALSE(bar->geometry().intersects(other->geometry()));
     EXPECT_GT(bar->geometry().top(), 229) << "below the frame's bottom line";
     EXPECT_EQ(bar->accessibleName(), "0 / 41 行");
-    screenshot(w(), "position_start.png");
     for (int i = 0; i < 20; ++i) key(Qt::Key_Space);
     EXPECT_EQ(bar->toolTip(), "20 / 41 行");
     EXPECT_EQ(QAccessible::queryAccessibleInterface(bar)->text(QAccessible::Name), "20 / 41 行");
-    screenshot(w(), "position_middle.png");
     key(Qt::Key_End, Qt::ControlModifier);
     EXPECT_EQ(bar->accessibleName(), "41 / 41 行");
-    screenshot(w(), "position_end.png");
     // A click on the bar goes to the step under it.
     QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, 3));
     EXPECT_NEAR(step(), 20, 1);
@@ -311,7 +308,6 @@ TEST_F(Reading, thePreferencesDialogShowsAndReturnsThePreferences) {
     PreferencesDialog dialog(start);
     dialog.show();
     EXPECT_TRUE(dialog.preferences() == start);
-    screenshot(dialog, "preferences.png");
     dialog.autoPlaySlider()->setValue(dialog.autoPlaySlider()->minimum());
     dialog.instantButton()->setChecked(true);
     EXPECT_DOUBLE_EQ(dialog.preferences().autoPlaySpeed, 0.25);
@@ -346,6 +342,57 @@ TEST_F(Reading, aMalformedSettingsFileMeansTheDefaultsAndIsKept) {
     QFile file(settingsFile());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), junk) << "nothing of it is lost until a preference changes";
+}
+
+TEST_F(Reading, tenThousandRecentBooksAndAPlaceBeyondTheEndAreHandledQuietly) {
+    window->close();
+    window.reset();
+    QDir().mkpath(QFileInfo(settingsFile()).absolutePath());
+    QByteArray text = "[recent]\n";
+    for (int i = 1; i <= 10000; ++i) text += QByteArray::number(i) + "\\path=/nowhere/book" + QByteArray::number(i) + ".vln\n";
+    text += "size=10000\n[places]\n1\\path=" + QFileInfo(bookPath("forty.vln")).canonicalFilePath().toUtf8() +
+            "\n1\\step=99999\nsize=1\n";
+    writeFile(settingsFile(), text);
+    QElapsedTimer clock;
+    clock.start();
+    window = std::make_unique<VReader3>(appFolder());
+    window->core().setUnsavedQuestion([] { return UnsavedAnswer::Discard; });
+    window->show();
+    EXPECT_LT(clock.elapsed(), 2000);
+    EXPECT_EQ(w().recentFiles().files().size(), RecentFiles::MaxFiles);
+    openBook();
+    EXPECT_EQ(w().resumeAction()->text(), "続きから読む（99999 行目）");
+    w().resumeAction()->trigger();
+    EXPECT_EQ(step(), 41) << "the nearest step that exists";
+}
+
+// The pictures of the documentation: the sample book read to its middle and
+// its end, a page reached by stepping back over a page start, the preferences.
+// Taken only with VELREADER_SCREENSHOTS=folder.
+TEST_F(Reading, screenshotsOfTheSampleBook) {
+    const QString folder = qEnvironmentVariable("VELREADER_SCREENSHOTS");
+    if (folder.isEmpty()) GTEST_SKIP() << "VELREADER_SCREENSHOTS is not set";
+    for (const QString& name : QDir(VELREADER_ASSETS "/E").entryList(QDir::Files))
+        QFile::copy(VELREADER_ASSETS "/E/" + name, picturePath(name));
+    const QString sample = VELREADER_ASSETS "/Book/hitsuji_no_tabi.vln";
+    w().openFile(sample);
+    screenshot(w(), "velreader-position-start.png");
+    const int total = w().core().totalSteps();
+    w().core().goToStep(total / 2);
+    QTest::keyClick(w().pmain(), Qt::Key_Space);
+    screenshot(w(), "velreader-position-middle.png");
+    QTest::keyClick(w().pmain(), Qt::Key_End, Qt::ControlModifier);
+    screenshot(w(), "velreader-position-end.png");
+    // Back over the start of the second page: the first page, whole.
+    w().core().goToStep(13);
+    QTest::keyClick(w().pmain(), Qt::Key_Left);
+    EXPECT_EQ(w().core().state().PageLineCount, 12);
+    screenshot(w(), "velreader-step-back.png");
+    ReaderPreferences preferences;
+    preferences.textSpeed = 30;
+    PreferencesDialog dialog(preferences, &w());
+    dialog.show();
+    screenshot(dialog, "velreader-preferences.png");
 }
 
 }  // namespace
