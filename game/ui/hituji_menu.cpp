@@ -1,4 +1,4 @@
-// The game window's additions to the design: the context menu with its
+// The game window's comforts around the play field: the context menu with its
 // keys, pause and mute shown on the field and the banner, the settings, the
 // best games and the rules.
 #include "common/settings.h"

@@ -36,7 +36,7 @@ class WindowZoom;
 // Ctrl+Q closes the window as its close box does; the window zooms by whole
 // factors and goes full screen (F11). Shearing stays a mouse game.
 //
-// Beyond the design's controls, without changing the window: P pauses a
+// Besides its buttons and the field, without changing the window: P pauses a
 // roll or a round (also by itself when the window is left), M mutes,
 // Ctrl+H shows the best games, F1 the rules; a right click anywhere but the
 // field, the Menu key and Shift+F10 open a context menu with all of these,

@@ -149,7 +149,7 @@ TEST_F(BestGameEntryTest, aGameAmongTheTenBestAsksForANameAndEntersTheFile) {
     playGame(104);
     ASSERT_TRUE(game.pendingBestGame);
     EXPECT_EQ(*game.pendingBestGame, 1040);
-    EXPECT_EQ(game.controls.Label4.caption, QStringLiteral("最高：1040g")) << "the design's best is untouched";
+    EXPECT_EQ(game.controls.Label4.caption, QStringLiteral("最高：1040g")) << "the best total of the save file is untouched";
     ASSERT_TRUE(game.BestGame_Enter(QStringLiteral("メリー"), at(8, 14, 3).addMSecs(999)).ok);
     EXPECT_FALSE(game.pendingBestGame);
     ASSERT_EQ(game.bestGames().table().size(), 1);

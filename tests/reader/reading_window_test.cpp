@@ -330,7 +330,8 @@ TEST_F(Reading, aMalformedSettingsFileMeansTheDefaultsAndIsKept) {
     window->close();
     window.reset();
     QDir().mkpath(QFileInfo(settingsFile()).absolutePath());
-    QByteArray junk("\x01\x02\xff\xfe[[[=\n\0\0garbage", 20);
+    static const char bytes[] = "\x01\x02\xff\xfe[[[=\n\0\0garbage";
+    const QByteArray junk(bytes, sizeof bytes - 1);
     writeFile(settingsFile(), junk);
     window = std::make_unique<VReader3>(appFolder());
     window->core().setUnsavedQuestion([] { return UnsavedAnswer::Discard; });
