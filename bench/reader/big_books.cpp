@@ -22,63 +22,16 @@
 #include <string>
 
 #include "common/cp932.h"
+#include "bench/reader/big_book_tools.h"
 #include "reader/books/bookformat.h"
 #include "reader/ui/textbox.h"
 #include "reader/ui/vreader3.h"
 
 namespace {
 
-long memoryKb(const char* key) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(key, 0) == 0) return std::stol(line.substr(std::strlen(key)));
-    return -1;
-}
-
-// Display lines of Japanese prose, 5 to 24 characters each.
-QStringList proseLines(int count) {
-    static const QString pool = QStringLiteral(
-        "あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわをん"
-        "羊毛丘森海夜朝空星月旅風雲雨雪花草木山川道家町村人子母父友声音光影色、。「」！？");
-    QRandomGenerator random(2026);
-    QStringList lines;
-    lines.reserve(count + 1);
-    for (int i = 0; i < count; ++i) {
-        const int length = random.bounded(5, 25);
-        QString line;
-        for (int k = 0; k < length; ++k) line += pool[random.bounded(int(pool.size()))];
-        lines << line;
-    }
-    lines << QString();
-    return lines;
-}
-
-// Watches the event loop: the longest time between two of its turns.
-class StallWatch : public QObject {
-public:
-    StallWatch() {
-        m_timer.setTimerType(Qt::PreciseTimer);
-        m_timer.setInterval(1);
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            m_longest = std::max(m_longest, m_clock.restart());
-        });
-    }
-    void start() {
-        m_longest = 0;
-        m_clock.start();
-        m_timer.start();
-    }
-    qint64 stop() {
-        m_timer.stop();
-        return std::max(m_longest, m_clock.elapsed());
-    }
-
-private:
-    QTimer m_timer;
-    QElapsedTimer m_clock;
-    qint64 m_longest = 0;
-};
+using bigbooks::memoryKb;
+using bigbooks::proseLines;
+using bigbooks::StallWatch;
 
 // Runs `action`, then lets the window finish (the listing box filled, the
 // window painted); returns the milliseconds and the longest stall.

@@ -18,57 +18,14 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "bench/reader/big_book_tools.h"
 #include "reader/books/bookformat.h"
 #include "reader/ui/textbox.h"
 #include "reader/ui/vreader3.h"
 #include "reader/ui/web_export.h"
 
-namespace {
-
-// Display lines of Japanese prose, 5 to 24 characters each, with words that
-// change the picture and the colour now and then.
-QStringList proseLines(int count) {
-    static const QString pool = QStringLiteral(
-        "あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわをん"
-        "羊毛丘森海夜朝空星月旅風雲雨雪花草木山川道家町村人子母父友声音光影色、。「」！？");
-    QRandomGenerator random(2026);
-    QStringList lines;
-    lines.reserve(count + 1);
-    for (int i = 0; i < count; ++i) {
-        const int length = random.bounded(5, 25);
-        QString line;
-        for (int k = 0; k < length; ++k) line += pool[random.bounded(int(pool.size()))];
-        lines << line;
-    }
-    lines << QString();
-    return lines;
-}
-
-// The longest time between two turns of the event loop, watched by a 1 ms timer.
-class StallWatch : public QObject {
-public:
-    StallWatch() {
-        m_timer.setTimerType(Qt::PreciseTimer);
-        m_timer.setInterval(1);
-        connect(&m_timer, &QTimer::timeout, this, [this] { m_longest = std::max(m_longest, m_clock.restart()); });
-    }
-    void start() {
-        m_longest = 0;
-        m_clock.start();
-        m_timer.start();
-    }
-    qint64 stop() {
-        m_timer.stop();
-        return std::max(m_longest, m_clock.elapsed());
-    }
-
-private:
-    QTimer m_timer;
-    QElapsedTimer m_clock;
-    qint64 m_longest = 0;
-};
-
-}  // namespace
+using bigbooks::proseLines;
+using bigbooks::StallWatch;
 
 int main(int argc, char** argv) {
     if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");

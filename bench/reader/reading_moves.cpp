@@ -21,27 +21,20 @@
 #include <string>
 #include <vector>
 
+#include "bench/reader/big_book_tools.h"
 #include "reader/books/bookformat.h"
 #include "reader/ui/textbox.h"
 #include "reader/ui/vreader3.h"
 
 namespace {
 
-long memoryKb(const char* key) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(key, 0) == 0) return std::stol(line.substr(std::strlen(key)));
-    return -1;
-}
+using bigbooks::memoryKb;
 
 // Random Japanese prose, 5 to 24 characters a line; every 100th line holds
 // one of three marked words, so the designations change the picture or the
 // colour every few hundred lines.
 QStringList bookLines(int count) {
-    static const QString pool = QStringLiteral(
-        "あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわをん"
-        "羊毛丘森海夜朝空星月旅風雲雨雪花草木山川道家町村人子母父友声音光影色、。「」！？");
+    const QString& pool = bigbooks::prosePool();
     static const QString marks[] = {QStringLiteral("〈うみ〉"), QStringLiteral("〈もり〉"), QStringLiteral("〈よる〉")};
     QRandomGenerator random(2026);
     QStringList lines;

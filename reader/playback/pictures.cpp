@@ -39,13 +39,10 @@ bool PictureStore::isPlainFileName(const QString& name) {
 }
 
 QString PictureStore::stamp(const QString& name) const {
-    if (!isPlainFileName(name)) return {};
-    for (const QString& folder : m_folders) {
-        const QFileInfo info(folder + name);
-        if (info.exists())
-            return QStringLiteral("%1|%2|%3").arg(info.filePath()).arg(info.size()).arg(info.lastModified().toMSecsSinceEpoch());
-    }
-    return {};
+    const QString found = locate(name);
+    if (found.isEmpty()) return {};
+    const QFileInfo info(found);
+    return QStringLiteral("%1|%2|%3").arg(found).arg(info.size()).arg(info.lastModified().toMSecsSinceEpoch());
 }
 
 bool PictureStore::isDecodedFormat(const QByteArray& format) {

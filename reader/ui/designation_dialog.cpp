@@ -30,14 +30,6 @@ constexpr int NameRole = Qt::UserRole;      // the picture's name; empty for "no
 constexpr int PathRole = Qt::UserRole + 1;  // its file; empty when it is missing
 const QSize ThumbnailSize(96, 48);          // the page's shape
 
-QIcon swatch(const QColor& colour, int side) {
-    QPixmap pixmap(side, side);
-    pixmap.fill(colour);
-    QPainter painter(&pixmap);
-    painter.setPen(QColor(96, 96, 96));
-    painter.drawRect(0, 0, side - 1, side - 1);
-    return QIcon(pixmap);
-}
 
 QIcon blankThumbnail(QSize size) {
     QPixmap pixmap(size);
@@ -46,6 +38,15 @@ QIcon blankThumbnail(QSize size) {
 }
 
 }  // namespace
+
+QIcon colourSwatch(const QColor& colour, int side) {
+    QPixmap pixmap(side, side);
+    pixmap.fill(colour);
+    QPainter painter(&pixmap);
+    painter.setPen(QColor(96, 96, 96));
+    painter.drawRect(0, 0, side - 1, side - 1);
+    return QIcon(pixmap);
+}
 
 DesignationDialog::DesignationDialog(QStringList pictureFolders, const DesignationParts& initial, int zoom, QWidget* parent)
     : QDialog(parent), m_folders(std::move(pictureFolders)), m_zoom(std::max(zoom, 1)) {
@@ -90,7 +91,7 @@ DesignationDialog::DesignationDialog(QStringList pictureFolders, const Designati
     const auto& table = textColourTable();
     for (int i = 0; i < int(table.size()); ++i) {
         const QColor& c = table[i].colour;
-        addColour(i + 1, QString(QChar(table[i].word)), swatch(c, 14 * m_zoom),
+        addColour(i + 1, QString(QChar(table[i].word)), colourSwatch(c, 14 * m_zoom),
                   QStringLiteral("色：%1（RGB %2, %3, %4）").arg(QChar(table[i].word)).arg(c.red()).arg(c.green()).arg(c.blue()));
     }
 

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QHash>
+#include <QIcon>
 #include <QImage>
 #include <QStringList>
 #include <QTimer>
@@ -18,6 +19,10 @@ class QListWidgetItem;
 class QPushButton;
 
 namespace velreader {
+
+// A small square of `colour` in a grey frame, `side` pixels wide, for the
+// colour buttons and the list of designations.
+QIcon colourSwatch(const QColor& colour, int side);
 
 // "単語を指定...": a designation made without knowing its syntax. The word
 // is typed; the picture is chosen from the pictures the reader finds (shown

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "reader/edit/designation_text.h"
+#include "reader/ui/designation_dialog.h"
 #include "reader/playback/colours.h"
 #include "reader/playback/page.h"
 #include "reader/window/fonts.h"
@@ -20,14 +21,6 @@ namespace {
 enum Column { Number, Word, Picture, Colour, Mark, Columns };
 const QSize ThumbnailSize(64, 32);
 
-QIcon swatch(const QColor& colour, int side) {
-    QPixmap pixmap(side, side);
-    pixmap.fill(colour);
-    QPainter painter(&pixmap);
-    painter.setPen(QColor(96, 96, 96));
-    painter.drawRect(0, 0, side - 1, side - 1);
-    return QIcon(pixmap);
-}
 
 // A small warning mark, drawn for the screen's pixel density. Given to a
 // cell as a pixmap, which keeps its own size beside the larger thumbnails.
@@ -141,7 +134,7 @@ void DesignationList::refresh() {
 
         QTableWidgetItem* colour = cell(parts.colour);
         if (const auto known = textColourFor(parts.colour)) {
-            colour->setIcon(swatch(*known, 14 * m_zoom));
+            colour->setIcon(colourSwatch(*known, 14 * m_zoom));
         } else if (state.PictureTable[slot].contains(u'＞')) {
             if (!problem.isEmpty()) problem += QStringLiteral("、");
             problem += QStringLiteral("使えない色の言葉");

@@ -235,7 +235,8 @@ private:
     ReaderPreferences m_preferences;
     ReadingPlaces m_places;
     RecentFiles m_recent;
-    QString m_documentKey;            // the file being played, as places know it
+    QString m_documentPath;           // the file being played, as the core names it
+    QString m_documentKey;            // the same file, as places know it
     std::optional<int> m_resumeStep;  // where it was left when it was opened
     int m_seenOpenCount = 0;
     int m_lastStep = 0;

@@ -201,32 +201,31 @@ void VReader3::autoPlayStep() {
 void VReader3::afterHandler() {
     if (!m_playing) m_reveal.cancel();
 
-    bool opened = false;
-    if (m_core.openCount() != m_seenOpenCount) {
-        // A book or text was opened (and rewound): where was it left?
-        opened = true;
+    // Which file is played changes only with a load, a text opened or a
+    // save under a new name (or a text typed in: none); its key is worked out
+    // then, not after every step.
+    bool newFile = false;
+    const bool opened = m_core.openCount() != m_seenOpenCount;
+    if (opened || m_core.documentPath() != m_documentPath) {
         m_seenOpenCount = m_core.openCount();
-        m_documentKey = documentKey(m_core.documentPath());
-        m_recent.add(m_documentKey);
+        m_documentPath = m_core.documentPath();
+        m_documentKey = m_documentPath.isEmpty() ? QString() : documentKey(m_documentPath);
+        newFile = !m_documentKey.isEmpty();
+        if (newFile) m_recent.add(m_documentKey);
+        m_resumeStep.reset();
+    }
+    if (opened) {
+        // A book or text was opened (and rewound): where was it left?
         const std::optional<int> place = m_places.place(m_documentKey);
-        m_resumeStep = place && *place > 0 ? place : std::nullopt;
+        if (place && *place > 0) m_resumeStep = place;
         if (m_resumeStep && m_preferences.resumeOnOpen) m_core.goToStep(*m_resumeStep);
         storeSettings();  // the place of the book before is kept
-    } else if (m_core.documentPath().isEmpty() != m_documentKey.isEmpty() ||
-               (!m_documentKey.isEmpty() && documentKey(m_core.documentPath()) != m_documentKey)) {
-        // Saved under a new name, or a text typed in: the place follows the text.
-        m_documentKey = m_core.documentPath().isEmpty() ? QString() : documentKey(m_core.documentPath());
-        if (!m_documentKey.isEmpty()) {
-            m_recent.add(m_documentKey);
-            opened = !m_places.place(m_documentKey).has_value();
-        }
-        m_resumeStep.reset();
     }
     // The place follows the reader's moves; opening a book (and its rewind)
     // never forgets where it was left.
     const int step = m_core.currentStep();
     if (!m_documentKey.isEmpty()) {
-        if (opened ? !m_places.place(m_documentKey) : step != m_lastStep) m_places.remember(m_documentKey, step);
+        if (newFile ? !m_places.place(m_documentKey) : step != m_lastStep) m_places.remember(m_documentKey, step);
     }
     m_lastStep = step;
 
