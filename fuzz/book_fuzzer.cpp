@@ -8,8 +8,8 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
-#include "reader/books/bookformat.h"
-#include "reader/window/reader_core.h"
+#include "reader/rules/bookformat.h"
+#include "reader/core/reader_core.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Fuzzes the designation parser: a designation splits its text at the first
 // "：" without losing or adding a character.
 #include "fuzz_text.h"
-#include "reader/words/designation.h"
+#include "reader/rules/designation.h"
 
 #include <cstdlib>
 

@@ -2,7 +2,7 @@
 // 30 units, none holds the separator, no surrogate pair is cut apart, and the
 // last entry is the empty one playback ends on.
 #include "fuzz_text.h"
-#include "reader/text/lines.h"
+#include "reader/rules/lines.h"
 
 #include <cstdlib>
 

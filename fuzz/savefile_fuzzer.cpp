@@ -1,7 +1,7 @@
 // Fuzzes the reader of "hituji.dat": any bytes either decode to the two
 // counts or are treated as absent, and a decoded save encodes back to the
 // first six bytes it came from.
-#include "game/window/savefiles.h"
+#include "game/services/savefiles.h"
 
 #include <cstdlib>
 

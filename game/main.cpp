@@ -4,11 +4,11 @@
 #include "common/settings.h"
 #include "common/ui/stop_signals.h"
 #include "common/ui/translations.h"
-#include "game/phases/random.h"
-#include "game/scores/player_name.h"
-#include "game/sound/music.h"
+#include "game/state/random.h"
+#include "game/services/player_name.h"
+#include "game/services/music.h"
 #include "game/ui/hituji_window.h"
-#include "game/window/hituji_game.h"
+#include "game/core/hituji_game.h"
 
 #include <QApplication>
 #include <QMessageBox>

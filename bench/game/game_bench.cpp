@@ -2,7 +2,7 @@
 // number of bytes the frame writes.
 #include "game/drawing/game_drawing.h"
 #include "game/drawing/surfaces.h"
-#include "game/window/hituji_game.h"
+#include "game/core/hituji_game.h"
 
 #include <QGuiApplication>
 #include <QTemporaryDir>

@@ -8,7 +8,7 @@
 //           run of the process also pays for loading the synthesiser)
 //
 //   music_start [runs]      (default 9; prints the median and the largest)
-#include "game/sound/music.h"
+#include "game/services/music.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -7,8 +7,8 @@
 //   roll_cadence [ticks] [pause at tick] [pause ms]
 //   (defaults 1000, 300 and 2000; a pause at tick 0 is none; the roll ends
 //   by itself at 1002)
-#include "game/phases/random.h"
-#include "game/sound/soundplayer.h"
+#include "game/state/random.h"
+#include "game/state/soundplayer.h"
 #include "game/ui/hituji_window.h"
 
 #include <QApplication>

@@ -23,7 +23,7 @@
 
 #include "common/cp932.h"
 #include "bench/reader/big_book_tools.h"
-#include "reader/books/bookformat.h"
+#include "reader/rules/bookformat.h"
 #include "reader/ui/textbox.h"
 #include "reader/ui/vreader3.h"
 

@@ -8,10 +8,10 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-#include "reader/books/recovery.h"
-#include "reader/help/guide.h"
+#include "reader/services/recovery.h"
+#include "reader/services/guide.h"
 #include "reader/ui/designation_dialog.h"
-#include "reader/window/reader_core.h"
+#include "reader/core/reader_core.h"
 
 namespace {
 

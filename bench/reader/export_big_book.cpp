@@ -19,7 +19,7 @@
 #include <cstdlib>
 
 #include "bench/reader/big_book_tools.h"
-#include "reader/books/bookformat.h"
+#include "reader/rules/bookformat.h"
 #include "reader/ui/textbox.h"
 #include "reader/ui/vreader3.h"
 #include "reader/ui/web_export.h"

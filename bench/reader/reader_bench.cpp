@@ -12,8 +12,8 @@
 #include <benchmark/benchmark.h>
 #include <map>
 
-#include "reader/text/lines.h"
-#include "reader/window/reader_core.h"
+#include "reader/rules/lines.h"
+#include "reader/core/reader_core.h"
 #include "reader/ui/textbox.h"
 #include "reader/ui/vreader3.h"
 

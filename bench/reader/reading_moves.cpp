@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "bench/reader/big_book_tools.h"
-#include "reader/books/bookformat.h"
+#include "reader/rules/bookformat.h"
 #include "reader/ui/textbox.h"
 #include "reader/ui/vreader3.h"
 

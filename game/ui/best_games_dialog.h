@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/scores/best_games.h"
+#include "game/services/best_games.h"
 
 #include <QDialog>
 #include <optional>

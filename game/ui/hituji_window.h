@@ -1,9 +1,9 @@
 #pragma once
 
 #include "common/ui/zoom_layout.h"
-#include "game/settings/game_settings.h"
+#include "game/services/game_settings.h"
 #include "game/ui/surface_view.h"
-#include "game/window/hituji_game.h"
+#include "game/core/hituji_game.h"
 
 #include <QRect>
 #include <QTimer>

@@ -9,8 +9,8 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
-#include "reader/text/lines.h"
-#include "reader/window/reader_core.h"
+#include "reader/rules/lines.h"
+#include "reader/core/reader_core.h"
 
 namespace {
 

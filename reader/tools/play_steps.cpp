@@ -19,9 +19,9 @@
 #include <QJsonObject>
 #include <cstdio>
 
-#include "reader/export/web_book.h"
-#include "reader/text/lines.h"
-#include "reader/window/reader_core.h"
+#include "reader/services/web_book.h"
+#include "reader/rules/lines.h"
+#include "reader/core/reader_core.h"
 
 namespace {
 

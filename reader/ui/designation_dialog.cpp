@@ -16,12 +16,12 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "reader/edit/picture_files.h"
-#include "reader/edit/preview.h"
-#include "reader/help/help_pictures.h"
-#include "reader/playback/colours.h"
-#include "reader/playback/page.h"
-#include "reader/window/fonts.h"
+#include "reader/services/picture_files.h"
+#include "reader/drawing/preview.h"
+#include "reader/drawing/help_pictures.h"
+#include "reader/rules/colours.h"
+#include "reader/drawing/page.h"
+#include "reader/drawing/fonts.h"
 
 namespace velreader {
 namespace {

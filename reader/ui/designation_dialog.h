@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "reader/edit/designation_text.h"
+#include "reader/rules/designation_text.h"
 
 class QAbstractButton;
 class QButtonGroup;

@@ -8,12 +8,12 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "reader/edit/designation_text.h"
+#include "reader/rules/designation_text.h"
 #include "reader/ui/designation_dialog.h"
-#include "reader/playback/colours.h"
-#include "reader/playback/page.h"
-#include "reader/window/fonts.h"
-#include "reader/window/reader_core.h"
+#include "reader/rules/colours.h"
+#include "reader/drawing/page.h"
+#include "reader/drawing/fonts.h"
+#include "reader/core/reader_core.h"
 
 namespace velreader {
 namespace {

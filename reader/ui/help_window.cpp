@@ -8,8 +8,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "reader/help/guide.h"
-#include "reader/window/fonts.h"
+#include "reader/services/guide.h"
+#include "reader/drawing/fonts.h"
 
 namespace velreader {
 

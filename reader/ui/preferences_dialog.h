@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "reader/prefs/preferences.h"
+#include "reader/services/preferences.h"
 
 class QCheckBox;
 class QLabel;

@@ -14,7 +14,7 @@
 #include "reader/ui/position_bar.h"
 #include "reader/ui/textbox.h"
 #include "reader/ui/web_export.h"
-#include "reader/window/fonts.h"
+#include "reader/drawing/fonts.h"
 
 // The icons are compiled into this static library; its resources must be
 // registered by hand, since nothing else refers to them.

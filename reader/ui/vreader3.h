@@ -10,10 +10,10 @@
 #include "common/settings.h"
 #include "common/ui/zoom_layout.h"
 
-#include "reader/playback/autoplay.h"
-#include "reader/prefs/preferences.h"
+#include "reader/services/autoplay.h"
+#include "reader/services/preferences.h"
 #include "reader/ui/widgets.h"
-#include "reader/window/reader_core.h"
+#include "reader/core/reader_core.h"
 
 class QAction;
 class QMenu;

@@ -11,13 +11,13 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "reader/edit/designation_text.h"
+#include "reader/rules/designation_text.h"
 #include "reader/ui/designation_dialog.h"
 #include "reader/ui/designation_list.h"
 #include "reader/ui/help_window.h"
 #include "reader/ui/textbox.h"
 #include "reader/ui/vreader3.h"
-#include "reader/window/fonts.h"
+#include "reader/drawing/fonts.h"
 
 namespace velreader {
 

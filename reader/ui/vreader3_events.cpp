@@ -11,7 +11,7 @@
 
 #include "common/ui/stop_signals.h"
 #include "common/ui/window_zoom.h"
-#include "reader/text/lines.h"
+#include "reader/rules/lines.h"
 #include "reader/ui/textbox.h"
 #include "reader/ui/vreader3.h"
 

@@ -7,7 +7,7 @@
 #include <QThread>
 #include <QTimer>
 
-#include "reader/window/reader_core.h"
+#include "reader/core/reader_core.h"
 
 namespace velreader {
 

@@ -6,7 +6,7 @@
 #include <QObject>
 #include <QString>
 
-#include "reader/export/web_book.h"
+#include "reader/services/web_book.h"
 
 class QAction;
 class QThread;

@@ -5,7 +5,7 @@
 #include <QWheelEvent>
 
 #include "common/ui/pixels.h"
-#include "reader/playback/page.h"
+#include "reader/drawing/page.h"
 
 namespace velreader {
 

@@ -1,7 +1,7 @@
 // The best games: the file read back exactly, bad files, the merge of two
 // windows, the name offered, and a game entering through the handlers.
-#include "game/scores/best_games.h"
-#include "game/scores/player_name.h"
+#include "game/services/best_games.h"
+#include "game/services/player_name.h"
 #include "game_fixture.h"
 
 #include <QDir>

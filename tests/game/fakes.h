@@ -1,7 +1,7 @@
 #pragma once
 
-#include "game/phases/random.h"
-#include "game/sound/soundplayer.h"
+#include "game/state/random.h"
+#include "game/state/soundplayer.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/window/hituji_game.h"
+#include "game/core/hituji_game.h"
 #include "fakes.h"
 
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 // The game's rules driven through its handlers, with a scripted random source
 // and a recording sound player; no screen.
-#include "game/window/hituji_game.h"
+#include "game/core/hituji_game.h"
 #include "fakes.h"
 #include "game_fixture.h"
 

@@ -1,6 +1,6 @@
 // Pausing, muting and the game's settings, through the handlers; no screen.
 #include "common/settings.h"
-#include "game/settings/game_settings.h"
+#include "game/services/game_settings.h"
 #include "game_fixture.h"
 
 #include <QFile>

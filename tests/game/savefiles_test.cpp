@@ -1,5 +1,5 @@
-#include "game/window/hituji_game.h"
-#include "game/window/savefiles.h"
+#include "game/core/hituji_game.h"
+#include "game/services/savefiles.h"
 #include "common/cp932.h"
 #include "fakes.h"
 

@@ -1,7 +1,7 @@
 // Pictures of the game's pause, menu, settings and best games for the
 // documentation: with FLEECESLOT_SCREENSHOTS=folder they are saved there
 // (run once per QT_SCALE_FACTOR: names get "@2x" at 2); skipped otherwise.
-#include "game/scores/best_games.h"
+#include "game/services/best_games.h"
 #include "game/ui/best_games_dialog.h"
 #include "game/ui/hituji_window.h"
 #include "game/ui/settings_dialog.h"

@@ -1,6 +1,6 @@
 // Sound through SDL's disk driver: the mixed output lands in a file, so the
 // test can see whether real samples came out.
-#include "game/sound/music.h"
+#include "game/services/music.h"
 
 #include <QElapsedTimer>
 #include <QFile>

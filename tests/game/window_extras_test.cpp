@@ -3,7 +3,7 @@
 // fits the screen.
 #include "common/settings.h"
 #include "common/ui/window_zoom.h"
-#include "game/scores/best_games.h"
+#include "game/services/best_games.h"
 #include "game/ui/best_games_dialog.h"
 #include "game/ui/help_dialog.h"
 #include "game/ui/hituji_window.h"

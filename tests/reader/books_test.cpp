@@ -4,7 +4,7 @@
 #include <sys/resource.h>
 
 #include "common/cp932.h"
-#include "reader/books/bookformat.h"
+#include "reader/rules/bookformat.h"
 #include "reader_fixture.h"
 
 namespace velreader::testing {

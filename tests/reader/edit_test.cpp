@@ -5,8 +5,8 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
-#include "reader/edit/designation_text.h"
-#include "reader/edit/picture_files.h"
+#include "reader/rules/designation_text.h"
+#include "reader/services/picture_files.h"
 #include "reader_fixture.h"
 
 namespace velreader::testing {

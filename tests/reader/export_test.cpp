@@ -8,9 +8,9 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 
-#include "reader/export/page_text.h"
-#include "reader/export/page_writer.h"
-#include "reader/export/web_book.h"
+#include "reader/rules/page_text.h"
+#include "reader/services/page_writer.h"
+#include "reader/services/web_book.h"
 #include "reader_fixture.h"
 
 // Texts in failure messages as text.

@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QRandomGenerator>
 
-#include "reader/playback/word_matcher.h"
+#include "reader/rules/word_matcher.h"
 #include "reader_fixture.h"
 
 namespace velreader::testing {

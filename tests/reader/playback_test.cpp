@@ -1,5 +1,5 @@
 // Playing the text on the page ("再生", "巻き戻し") with words applied.
-#include "reader/window/fonts.h"
+#include "reader/drawing/fonts.h"
 #include "reader_fixture.h"
 #include <sys/stat.h>
 

@@ -7,8 +7,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "reader/text/lines.h"
-#include "reader/window/reader_core.h"
+#include "reader/rules/lines.h"
+#include "reader/core/reader_core.h"
 
 namespace velreader::testing {
 

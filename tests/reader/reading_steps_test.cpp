@@ -3,7 +3,7 @@
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
 
-#include "reader/text/lines.h"
+#include "reader/rules/lines.h"
 
 namespace velreader {
 namespace {

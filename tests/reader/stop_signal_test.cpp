@@ -6,7 +6,7 @@
 #include <QTest>
 #include <csignal>
 
-#include "reader/books/recovery.h"
+#include "reader/services/recovery.h"
 #include "reader/ui/textbox.h"
 #include "reader/ui/vreader3.h"
 #include "reader_fixture.h"

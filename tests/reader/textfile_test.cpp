@@ -2,7 +2,7 @@
 #include <QStringEncoder>
 
 #include "common/cp932.h"
-#include "reader/text/textfile.h"
+#include "reader/services/textfile.h"
 #include "reader_fixture.h"
 
 namespace velreader::testing {

@@ -2,8 +2,8 @@
 // ".vln", designations a book cannot hold named after the save, and the
 // recovery file.
 #include "common/cp932.h"
-#include "reader/books/bookformat.h"
-#include "reader/books/recovery.h"
+#include "reader/rules/bookformat.h"
+#include "reader/services/recovery.h"
 #include "reader_fixture.h"
 
 namespace velreader::testing {

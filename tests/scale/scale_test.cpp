@@ -13,8 +13,8 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-#include "game/phases/random.h"
-#include "game/sound/soundplayer.h"
+#include "game/state/random.h"
+#include "game/state/soundplayer.h"
 #include "common/ui/window_zoom.h"
 #include "game/ui/hituji_window.h"
 #include "reader/ui/vreader3.h"

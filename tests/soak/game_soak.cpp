@@ -3,7 +3,7 @@
 // memory after the first hundred compared with the memory at the end.
 //
 //   game_soak [rolls] [games]      (defaults 10000 and 1000)
-#include "game/window/hituji_game.h"
+#include "game/core/hituji_game.h"
 #include "soak_memory.h"
 
 #include <QGuiApplication>

@@ -4,7 +4,7 @@
 // memory at the end.
 //
 //   reader_soak [cycles]      (default 1000)
-#include "reader/window/reader_core.h"
+#include "reader/core/reader_core.h"
 #include "soak_memory.h"
 
 #include <QDir>

@@ -1,0 +1,311 @@
+#pragma once
+
+#include <functional>
+
+#include <QElapsedTimer>
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <optional>
+
+#include "reader/services/recovery.h"
+#include "reader/rules/history.h"
+#include "reader/drawing/page.h"
+#include "reader/rules/page_map.h"
+#include "reader/services/pictures.h"
+#include "reader/state/controls.h"
+#include "reader/state/reader_state.h"
+
+namespace velreader {
+
+struct Book;
+
+// What the book commands ask of the file dialog.
+struct FileDialogRequest {
+    enum class Mode { Save, Open, OpenText };
+    Mode mode = Mode::Open;
+    QString startFolder;  // the book folder; for texts the last folder a text came from, or empty
+    QString filter;       // "Velinファイル (*.vln)"
+};
+
+// Where the reader finds its pictures and books.
+struct ReaderFolders {
+    QString bookFolder;          // where the book dialogs start (no trailing "/")
+    QStringList pictureFolders;  // searched in order, each ending in "/"; pictures are added to the first
+    // Where unsaved work is kept when the reader is stopped without being
+    // asked (a session ending); empty: nowhere.
+    QString recoveryFile;
+
+    // A portable copy: "Book" and "E/" in the application folder.
+    static ReaderFolders portable(const QString& applicationFolder);
+    // An installed copy: the user's own "Book" and "E/" in `userFolder`, and
+    // the installed pictures after the user's.
+    static ReaderFolders installed(const QString& applicationFolder, const QString& userFolder);
+};
+
+// Gives a user the sample books: when `userBooks` does not exist yet, it is
+// made and every ".vln" book of `sampleBooks` is copied into it. A folder
+// that exists is left alone, so a user's own books are never touched.
+void offerSampleBooks(const QString& sampleBooks, const QString& userBooks);
+
+// Shows the dialog and returns the chosen path, or an empty text on Cancel.
+using FileDialog = std::function<QString(const FileDialogRequest&)>;
+
+// The answers to "変更を保存しますか？": 保存 / 保存しない / キャンセル.
+enum class UnsavedAnswer { Save, Discard, Cancel };
+// Asks the user whether to save unsaved work before it is replaced or lost.
+using UnsavedQuestion = std::function<UnsavedAnswer()>;
+
+// The reader without its widgets: the state, the control record, the page
+// and every handler of the window. The window forwards each event to the
+// handler of the same name and then shows the control record and the page.
+//
+// Long listings let the window process its events through the event pump;
+// while a handler runs, every other handler returns at once, so no click can
+// run in the middle of another.
+class ReaderCore {
+public:
+    // `applicationFolder` ends in "/"; pictures are looked up in its "E/"
+    // folder and the book dialogs start in its "Book" folder.
+    explicit ReaderCore(const QString& applicationFolder);
+    explicit ReaderCore(ReaderFolders folders);
+
+    void setFileDialog(FileDialog dialog) { m_fileDialog = std::move(dialog); }
+    void setUnsavedQuestion(UnsavedQuestion question) { m_unsavedQuestion = std::move(question); }
+    void setEventPump(std::function<void()> pump) { m_eventPump = std::move(pump); }
+    // How often a listing calls the event pump at most; 0 calls it after
+    // every line.
+    void setPumpInterval(int milliseconds) { m_pumpIntervalMs = milliseconds; }
+
+    ReaderState& state() { return m_state; }
+    const ReaderState& state() const { return m_state; }
+    ReaderControls& controls() { return m_controls; }
+    const ReaderControls& controls() const { return m_controls; }
+    const PageSurface& page() const { return m_page; }
+    // `Pura2`: the current page picture; `Pura`: the blank page background.
+    const QImage& pagePicture() const { return m_pura2; }
+    const QImage& blankPage() const { return m_pura; }
+    PictureStore& pictures() { return m_pictures; }
+    // The display line the last play step printed; empty after a rewind.
+    const QString& printedLine() const { return m_printedLine; }
+
+    QString bookFolder() const { return m_folders.bookFolder; }
+    const ReaderFolders& folders() const { return m_folders; }
+
+    // True while a handler runs (it can only be seen from the event pump).
+    bool busy() const { return m_busy; }
+    // True while a listing runs (seen from the event pump): Text2 then only
+    // grows, so the window can add just the new part.
+    bool listing() const { return m_listing; }
+    // Stops a running listing early, e.g. because the window is closing; a
+    // load that is still reading its book ends without changing anything,
+    // any other handler finishes its remaining steps.
+    void abortListing() { m_listingAborted = true; }
+
+    // Start-up: the page, colours, state and the player view.
+    void Form_Load();
+    // The player view.
+    void L1_Click();
+    // The reading view.
+    void L2_Click();
+    // "読み込み": reads `Text1` into display lines, lists them, sets the title.
+    void Command1_Click();
+    // "再生": applies the designated words of the next line and prints it.
+    void Command2_Click();
+    // "単語指定": stores the designation typed into `Text1`.
+    void Command3_Click();
+    // "巻き戻し": a blank page and playback from line 0.
+    void Command4_Click();
+    // "単語表示": lists the designations in `Text2`.
+    void Command5_Click();
+    // "全文表示": lists the display lines in `Text2`.
+    void Command6_Click();
+    // "単語消す": empties the designations; `WordCount` stays.
+    void Command7_Click();
+    // "セーブ": writes the text and designations 0 to 20 to a chosen book file.
+    void AllSave_Click();
+    // "ロード": reads a chosen book file, checked as a whole first, and rewinds.
+    void AllLoad_Click();
+    // "テキストを開く...": reads a chosen text file into `Text1` and reads it
+    // in as "読み込み" does.
+    void OpenText_Click();
+
+    // Loads the book at `path` as "ロード" does, without the dialog.
+    void openBook(const QString& path);
+    // Opens the text file at `path` as "テキストを開く..." does, without the
+    // dialog: decoded (UTF-8, UTF-16 with a byte-order mark, or code page
+    // 932), put into `Text1` and read in; `Text1` then says which encoding
+    // was found, or why the file cannot be opened.
+    void openText(const QString& path);
+    // A file given on the command line or dropped on the window: a ".vln"
+    // book is loaded, anything else is opened as a text.
+    void openFile(const QString& path);
+
+    // Prints `DisplayLines`(`CurrentLine`) as 1, 2 or 3 rows and records the
+    // rows in `PageRows`; used by the play step.
+    void MojiWake();
+
+    // Moving through the text. "The page after N steps" is the page, state
+    // and controls that a rewind followed by N play steps gives, for N from
+    // 0 to totalSteps(); every move below goes to one of them exactly, as a
+    // rewind and N steps made at that moment would (the page row slots that
+    // those steps do not reach keep what they held, as after a rewind).
+    //
+    // The steps of the text: LineCount + 1, or 0 when there is no text.
+    int totalSteps() const;
+    // The N of the page shown: the play steps since the last rewind.
+    int currentStep() const;
+    // Goes to the page after `step` steps (kept within 0 to totalSteps()),
+    // printing at most one page. False when nothing moved (busy, no text).
+    bool goToStep(int step);
+    // The page after one step fewer; nothing at step 0.
+    bool stepBack();
+    // Builds the record of the pages for about `milliseconds`, so that later
+    // moves find it ready; true once it is complete for the present text.
+    bool buildPageMap(int milliseconds);
+    // The record of the pages of the present text, made when needed.
+    PageMap& pageMap();
+    // Where the rows of printedLine() begin in the page's drawings: every
+    // drawing from this index on is one of those rows.
+    int lineDrawingsStart() const { return m_lineDrawingsStart; }
+
+    // The book or text file being played (empty for a text typed or pasted
+    // in): set by a load, a text opened from a file and a save.
+    const QString& documentPath() const { return m_documentPath; }
+    // How many books and texts have been opened from files: a change tells
+    // the window that a new one was opened (and rewound).
+    int openCount() const { return m_openCount; }
+
+    // The folders playback looks for pictures in, in order, each ending in "/".
+    const QStringList& pictureFolders() const { return m_folders.pictureFolders; }
+
+    // True when the text or the designations changed (a reading, a
+    // designation, an erase, an edit, an undo) since the last save or load.
+    bool modified() const { return m_modified; }
+    // Before unsaved work is replaced or lost: asks the unsaved question
+    // (when there is unsaved work and a question is set) and saves when the
+    // user wants it. True to go on; false when the user cancelled, or the
+    // save was cancelled, failed or refused (its message then in `Text1`).
+    bool maybeSaveChanges();
+
+    // Why the last "単語指定" stored nothing although the table had room
+    // (no "：", a half-width ":" or ">", a "＞" without a colour word), with
+    // the colour words; empty when it stored the designation.
+    const QString& designationNotice() const { return m_designationNotice; }
+    // Puts the typed `designation` into `slot` in place of what it held;
+    // `WordCount` stays. Refused (with designationNotice()) as "単語指定"
+    // refuses.
+    void changeDesignation(int slot, const QString& designation);
+    // Empties one slot, as "単語消す" empties them all; `WordCount` stays.
+    void removeDesignation(int slot);
+    // "元に戻す": takes back the last change to the designations since the
+    // last load.
+    void Undo_Click();
+    bool canUndo() const { return m_history.canUndo(); }
+    // The name of the change "元に戻す" takes back ("単語消す").
+    QString nextUndo() const { return m_history.nextUndo(); }
+
+    // At start: says in `Text1` when unsaved work of an earlier run waits in
+    // the recovery file, or why that file is not used.
+    void offerRecovery();
+    // True while a recovery file that "復元" can open was found.
+    bool recoveryAvailable() const;
+    // "復元": opens the recovered work as unsaved work.
+    void Restore_Click();
+    // On a stop signal: writes unsaved work to the recovery file. An empty
+    // text when done or nothing was unsaved, else why it failed.
+    QString keepUnsavedWork();
+    // A clean close: the recovery file goes, unless it was offered at start
+    // and never opened, or another version wrote it.
+    void finishCleanClose();
+
+private:
+    // Marks the core busy for the lifetime of a handler that may pump events
+    // or show a dialog.
+    class BusyScope {
+    public:
+        explicit BusyScope(ReaderCore& core) : m_core(core) {
+            m_core.m_busy = true;
+            // A close stops what is left of this handler's listing.
+            m_core.m_listingAborted = false;
+            m_core.m_sincePump.start();
+        }
+        ~BusyScope() { m_core.m_busy = false; }
+        BusyScope(const BusyScope&) = delete;
+        BusyScope& operator=(const BusyScope&) = delete;
+
+    private:
+        ReaderCore& m_core;
+    };
+
+    // Marks a listing: while it lasts, Text2 only grows (the window may show
+    // just the new part) and the event pump runs now and then.
+    class ListingScope {
+    public:
+        explicit ListingScope(ReaderCore& core) : m_core(core) { m_core.startListing(); }
+        ~ListingScope() { m_core.m_listing = false; }
+        ListingScope(const ListingScope&) = delete;
+        ListingScope& operator=(const ListingScope&) = delete;
+
+    private:
+        ReaderCore& m_core;
+    };
+
+    // Shows the player view (true) or the reading view (false).
+    void showView(bool player);
+    // The steps of "読み込み" on the text in `Text1`.
+    void readText1();
+    void loadBook(const QString& path);
+    // After a save that replaced look-alike characters: the reader's text
+    // becomes what the file holds.
+    void applySavedText(const Book& book);
+    void rewind();
+    // One play step, as "再生" does once it may run.
+    void playStep();
+    void applyWord(int k);
+    void startListing();
+    // Lets the window breathe now and then; false once the listing is aborted.
+    bool listingContinues();
+    QString chooseBookFile(FileDialogRequest::Mode mode);
+    // "セーブ" without the busy check: the dialog, then the file.
+    void saveBook();
+    void finishLoad(const QString& path, const Book& book);
+    // Keeps the designations as they are now, before a change named `what`.
+    void recordDesignations(const QString& what);
+    // Text2's lines after a designation's echo: what it will not do.
+    QString designationWarnings(const QString& entry);
+
+    ReaderFolders m_folders;
+    ReaderState m_state;
+    ReaderControls m_controls;
+    PageSurface m_page;
+    QImage m_pura;
+    QImage m_pura2;
+    PictureStore m_pictures;
+
+    FileDialog m_fileDialog;
+    UnsavedQuestion m_unsavedQuestion;
+    bool m_modified = false;
+    DesignationHistory m_history;
+    QString m_designationNotice;
+    RecoveryStatus m_recovery = RecoveryStatus::None;
+    std::function<void()> m_eventPump;
+    int m_pumpIntervalMs = 10;
+    QElapsedTimer m_sincePump;
+    bool m_busy = false;
+    bool m_listing = false;
+    bool m_listingAborted = false;
+    QString m_textFolder;  // where the last text file was opened from
+    QString m_printedLine;
+    int m_lineDrawingsStart = 0;
+    QString m_documentPath;
+    int m_openCount = 0;
+    std::optional<PageMap> m_pageMap;
+    // Texts of earlier maps, freed a slice at a time while the record is
+    // built (freeing 660,000 lines at once would stall the window).
+    std::vector<QStringList> m_retiredLines;
+};
+
+}  // namespace velreader

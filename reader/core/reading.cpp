@@ -1,0 +1,69 @@
+// "読み込み" and "全文表示": reading a text into display lines and listing them.
+#include "reader/rules/lines.h"
+#include "reader/core/reader_core.h"
+
+namespace velreader {
+
+void ReaderCore::Command1_Click() {
+    if (m_busy) return;
+    BusyScope busy(*this);
+    readText1();
+    // The text read in is the one typed or pasted, no longer a file's.
+    m_documentPath.clear();
+}
+
+void ReaderCore::readText1() {
+    // A long text is read in steps between which the window breathes (the
+    // listing box stays as it is meanwhile); a close lets the reading finish
+    // and ends the listing.
+    Reading reading = readText(m_controls.Text1.text, [this] {
+        listingContinues();
+        return true;
+    });
+    m_state.SourceText = std::move(reading.sourceText);
+    m_state.ChunkTable = std::move(reading.chunks);
+    m_state.DisplayLines = std::move(reading.displayLines);
+    m_state.LineCount = int(m_state.DisplayLines.size() - 1);
+    m_modified = true;
+
+    // The reader holds texts of any length; past 1000 lines it still says so.
+    if (m_state.LineCount >= 1000)
+        m_controls.Text1.text = QStringLiteral("分割行が1000行を越えました。このままではエラーとなります！"
+                                               "文章を減らした上で､再度読み込んで下さい｡");
+
+    QString& listing = m_controls.Text2.text;
+    listing = QStringLiteral("全行数：%1行\r\n").arg(m_state.LineCount);
+    {
+        ListingScope scope(*this);
+        for (int i = 0; i <= m_state.LineCount; ++i) {
+            listing += m_state.DisplayLines.at(i);
+            if (!listingContinues()) break;
+        }
+    }
+
+    m_controls.LTitle.text = m_state.DisplayLines.at(0);
+    m_controls.LTitle.visible = true;
+    m_controls.Label1.text = QString::number(m_state.LineCount);
+    m_controls.Text1.text = QStringLiteral("読み込み完了。");
+    m_controls.Text2.text = QStringLiteral("OK");
+}
+
+void ReaderCore::Command6_Click() {
+    if (m_busy) return;
+    BusyScope busy(*this);
+
+    if (m_state.LineCount == 0) {
+        m_controls.Text2.text = QStringLiteral("文章がありません。");
+        return;
+    }
+    QString& listing = m_controls.Text2.text;
+    listing.clear();
+    m_state.LineCount = int(m_state.DisplayLines.size() - 1);
+    ListingScope scope(*this);
+    for (int i = 0; i <= m_state.LineCount; ++i) {
+        listing += m_state.DisplayLines.at(i);
+        if (!listingContinues()) break;
+    }
+}
+
+}  // namespace velreader

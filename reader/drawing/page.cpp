@@ -1,0 +1,64 @@
+#include "reader/drawing/page.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include "reader/drawing/fonts.h"
+
+namespace velreader {
+
+QImage blankPicture(const QColor& colour) {
+    QImage image(PageSurface::Width, PageSurface::Height, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+PageSurface::PageSurface()
+    : m_image(blankPicture(DesignPictureColour)),
+      m_base(m_image),
+      m_font(pageFont()),
+      m_foreColor(Qt::black) {
+    m_drawings.append({PageDrawing::Kind::Picture, m_base, {}, {}, {}});
+    const QFontMetrics metrics(m_font, &m_image);
+    m_lineHeight = metrics.height();
+    m_ascent = metrics.ascent();
+}
+
+void PageSurface::setBasePicture(const QImage& picture) {
+    m_base = picture.convertToFormat(QImage::Format_RGB32)
+                 .scaled(Width, Height, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
+void PageSurface::clear() {
+    m_image = m_base;
+    m_drawings = {{PageDrawing::Kind::Picture, m_base, {}, {}, {}}};
+    m_x = 0;
+    m_y = 0;
+}
+
+void PageSurface::paintPicture(const QImage& picture) {
+    QPainter painter(&m_image);
+    painter.drawImage(QRect(0, 0, Width, Height), picture);
+    // An opaque picture covers the whole page: what lay below is gone.
+    if (!picture.hasAlphaChannel()) m_drawings.clear();
+    m_drawings.append({PageDrawing::Kind::Picture, picture, {}, {}, {}});
+}
+
+void PageSurface::print(const QString& text) {
+    if (!text.isEmpty()) {
+        QPainter painter(&m_image);
+        painter.setFont(m_font);
+        painter.setPen(m_foreColor);
+        painter.drawText(QPoint(m_x, m_y + m_ascent), text);
+        m_drawings.append({PageDrawing::Kind::Text, {}, text, QPoint(m_x, m_y + m_ascent), m_foreColor});
+    }
+    m_x = 0;
+    m_y += m_lineHeight;
+}
+
+bool PageSurface::operator==(const PageSurface& other) const {
+    return m_image == other.m_image && m_base == other.m_base && m_foreColor == other.m_foreColor &&
+           m_x == other.m_x && m_y == other.m_y;
+}
+
+}  // namespace velreader

@@ -1,0 +1,108 @@
+#include "reader/rules/designation_text.h"
+
+#include "reader/rules/colours.h"
+#include "reader/drawing/page.h"
+#include "reader/services/pictures.h"
+
+namespace velreader {
+namespace {
+
+const QChar Colon(u'：');
+const QChar ColourMarker(u'＞');
+
+// The colour words and two examples, the end of every refusal.
+QString syntaxReminder() {
+    return QStringLiteral("\n色の言葉：%1\n例：雨：rain.png＞青　星：yoru.png　怒：＞赤").arg(colourWords().join(u' '));
+}
+
+bool hasLineBreak(const QString& text) { return text.contains(u'\n') || text.contains(u'\r'); }
+
+}  // namespace
+
+QStringList colourWords() {
+    QStringList words;
+    for (const ColourWord& c : textColourTable()) words << QString(QChar(c.word));
+    return words;
+}
+
+QString composeDesignation(const DesignationParts& parts) {
+    QString text = parts.word + Colon + parts.picture;
+    if (!parts.colour.isEmpty()) text += ColourMarker + parts.colour;
+    return text;
+}
+
+QString designationProblem(const DesignationParts& parts) {
+    if (parts.word.isEmpty()) return QStringLiteral("単語を入れてください。");
+    if (parts.word.contains(Colon))
+        return QStringLiteral("単語に「：」は使えません（「：」から後は絵と色の指定になります）。");
+    if (hasLineBreak(parts.word)) return QStringLiteral("単語に改行は使えません。");
+    if (parts.picture.isEmpty() && parts.colour.isEmpty()) return QStringLiteral("絵か色を選んでください。");
+    if (!parts.picture.isEmpty()) {
+        if (parts.picture.contains(ColourMarker))
+            return QStringLiteral("名前に「＞」がある絵は使えません（「＞」から後は色の指定になります）。");
+        if (!PictureStore::isPlainFileName(parts.picture) || hasLineBreak(parts.picture))
+            return QStringLiteral("この名前の絵は使えません。");
+    }
+    if (!parts.colour.isEmpty() && !textColourFor(parts.colour))
+        return QStringLiteral("色は %1 の十一の言葉から選んでください。").arg(colourWords().join(u' '));
+    return {};
+}
+
+DesignationParts splitDesignation(const QString& word, const QString& entry) {
+    const qsizetype marker = entry.indexOf(ColourMarker);
+    if (marker < 0) return {word, entry, {}};
+    return {word, entry.left(marker), entry.mid(marker + 1)};
+}
+
+QString designationRefusal(const QString& text) {
+    QString reason;
+    if (text.contains(Colon)) {
+        // The same test "単語指定" makes: a marker that ends the text has no colour.
+        if (!(text == u"：＞" || text.endsWith(ColourMarker))) return {};
+        reason = QStringLiteral("「＞」の後に色の言葉がありません。色を付けないときは「＞」を消します。");
+    } else {
+        reason = text.contains(u':') ? QStringLiteral("「:」が半角です。単語と絵の名前の間には全角の「：」を書きます。")
+                                     : QStringLiteral("「：」（全角のコロン）がありません。単語と絵の名前の間に「：」を書きます。");
+        if (text.contains(u'>')) reason += QStringLiteral("\n「>」も半角です。色の言葉の前には全角の「＞」を書きます。");
+    }
+    return reason + syntaxReminder();
+}
+
+PictureState pictureState(const QString& pictureName, PictureStore& pictures) {
+    if (pictureName.isEmpty()) return PictureState::None;
+    if (pictures.locate(pictureName).isEmpty()) return PictureState::Missing;
+    // Decoded at the page's size, the size playback asks for, so the work is
+    // not lost: the store keeps the picture.
+    if (pictures.load(pictureName, QSize(PageSurface::Width, PageSurface::Height)).isNull())
+        return PictureState::Unreadable;
+    return PictureState::Found;
+}
+
+QStringList entryWarnings(const QString& entry, PictureStore& pictures) {
+    if (entry.isEmpty()) return {QStringLiteral("「：」の後に絵も色もないので、この単語は何もしません。")};
+    QStringList warnings;
+    const DesignationParts parts = splitDesignation(QString(), entry);
+    const QString folder = pictures.folders().value(0);
+    switch (pictureState(parts.picture, pictures)) {
+    case PictureState::Missing: {
+        QString line = QStringLiteral("絵「%1」が絵のフォルダ（%2）に見つかりません。指定は登録しました。").arg(parts.picture, folder);
+        if (parts.picture.contains(u'>')) line += QStringLiteral("色の言葉の前の「>」は全角の「＞」にします。");
+        warnings << line;
+        break;
+    }
+    case PictureState::Unreadable:
+        warnings << QStringLiteral("「%1」は絵として読めません（PNG、JPEG、BMP、GIF の絵が使えます）。").arg(parts.picture);
+        break;
+    case PictureState::None:
+    case PictureState::Found: break;
+    }
+    if (entry.contains(ColourMarker)) {
+        if (parts.colour.isEmpty())
+            warnings << QStringLiteral("「＞」の後に色の言葉がありません。");
+        else if (!textColourFor(parts.colour))
+            warnings << QStringLiteral("色の言葉「%1」は使えません（%2）。").arg(parts.colour, colourWords().join(u' '));
+    }
+    return warnings;
+}
+
+}  // namespace velreader

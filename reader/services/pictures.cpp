@@ -1,0 +1,81 @@
+#include "reader/services/pictures.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+
+namespace velreader {
+namespace {
+
+// Decoded pictures kept at once; a 400 x 200 picture takes 320 KB.
+constexpr int CachedPictures = 32;
+
+QImage decode(const QString& path, QSize size) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    // The format is taken from the content, never from the name, and only
+    // the four picture formats the reader supports are decoded.
+    const QByteArray format = QImageReader::imageFormat(&file);
+    if (!PictureStore::isDecodedFormat(format)) return {};
+    QImageReader reader(&file, format);
+    reader.setAutoTransform(true);
+    // Decoding at the page size lets JPEG skip most of the work for big photos.
+    if (size.isValid()) reader.setScaledSize(size);
+    QImage image = reader.read();
+    if (image.isNull()) return {};
+    if (size.isValid() && image.size() != size)
+        image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return image.hasAlphaChannel() ? image.convertToFormat(QImage::Format_ARGB32_Premultiplied)
+                                   : image.convertToFormat(QImage::Format_RGB32);
+}
+
+}  // namespace
+
+PictureStore::PictureStore(QStringList folders) : m_folders(std::move(folders)), m_cache(CachedPictures) {}
+
+bool PictureStore::isPlainFileName(const QString& name) {
+    if (name.isEmpty() || name == u"." || name == u"..") return false;
+    return !name.contains(u'/') && !name.contains(u'\\') && !name.contains(QChar(0));
+}
+
+QString PictureStore::stamp(const QString& name) const {
+    const QString found = locate(name);
+    if (found.isEmpty()) return {};
+    const QFileInfo info(found);
+    return QStringLiteral("%1|%2|%3").arg(found).arg(info.size()).arg(info.lastModified().toMSecsSinceEpoch());
+}
+
+bool PictureStore::isDecodedFormat(const QByteArray& format) {
+    return format == "png" || format == "jpeg" || format == "jpg" || format == "bmp" || format == "gif";
+}
+
+QString PictureStore::locate(const QString& name) const {
+    if (!isPlainFileName(name)) return {};
+    for (const QString& folder : m_folders) {
+        if (QFileInfo::exists(folder + name)) return folder + name;
+    }
+    return {};
+}
+
+QImage PictureStore::load(const QString& name, QSize size) {
+    const QString found = locate(name);
+    if (found.isEmpty()) return {};
+    const QFileInfo info(found);
+    // isFile() follows a link to its target and is false for folders, pipes
+    // and devices, whose reading could block or never end.
+    if (!info.isFile() || info.size() > MaxFileSize) return {};
+    const QDateTime modified = info.lastModified();
+    const QString path = info.filePath();
+    if (const Entry* hit = m_cache.object(path)) {
+        if (hit->modified == modified && hit->size == info.size() && hit->decodedSize == size) return hit->image;
+    }
+    QImage image = decode(info.filePath(), size);
+    if (image.isNull()) {
+        m_cache.remove(path);
+        return {};
+    }
+    m_cache.insert(path, new Entry{modified, info.size(), size, image});
+    return image;
+}
+
+}  // namespace velreader

@@ -1,0 +1,99 @@
+#include "reader/services/textfile.h"
+
+#include <QStringDecoder>
+
+#include "common/cp932.h"
+
+namespace velreader {
+namespace {
+
+bool hasLoneSurrogate(const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            ++i;
+            continue;
+        }
+        if (text[i].isSurrogate()) return true;
+    }
+    return false;
+}
+
+// A decoder that refuses instead of substituting. Qt's UTF-16 decoder lets
+// a lone surrogate through, so the result is checked for one as well.
+std::optional<QString> strictly(QStringDecoder::Encoding encoding, QByteArrayView bytes) {
+    QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError() || hasLoneSurrogate(text)) return std::nullopt;
+    return text;
+}
+
+QString withCrLf(const QString& text) {
+    QString out;
+    out.reserve(text.size() + text.size() / 16 + 2);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\r') {
+            out += QStringLiteral("\r\n");
+            if (i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+        } else if (c == u'\n') {
+            out += QStringLiteral("\r\n");
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+DecodedText refused(QString why) {
+    DecodedText result;
+    result.error = std::move(why);
+    return result;
+}
+
+}  // namespace
+
+QString encodingName(TextEncoding encoding) {
+    switch (encoding) {
+    case TextEncoding::Utf8: return QStringLiteral("UTF-8");
+    case TextEncoding::Utf8WithBom: return QStringLiteral("UTF-8（BOM 付き）");
+    case TextEncoding::Utf16LE:
+    case TextEncoding::Utf16BE: return QStringLiteral("UTF-16");
+    case TextEncoding::Cp932: return QStringLiteral("Shift-JIS");
+    }
+    return {};
+}
+
+DecodedText decodeTextFile(QByteArrayView bytes) {
+    DecodedText result;
+    std::optional<QString> text;
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        result.encoding = TextEncoding::Utf8WithBom;
+        text = strictly(QStringDecoder::Utf8, bytes.sliced(3));
+        if (!text) return refused(QStringLiteral("UTF-8 の印が付いていますが、UTF-8 として読めないバイトがあります。"));
+    } else if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        const bool little = bytes.startsWith("\xFF\xFE");
+        result.encoding = little ? TextEncoding::Utf16LE : TextEncoding::Utf16BE;
+        if (bytes.size() % 2 != 0)
+            return refused(QStringLiteral("UTF-16 の印が付いていますが、バイト数が奇数です。"));
+        text = strictly(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE, bytes.sliced(2));
+        if (!text) return refused(QStringLiteral("UTF-16 の印が付いていますが、UTF-16 として読めない並びがあります。"));
+    } else {
+        if (const qsizetype nul = bytes.indexOf('\0'); nul >= 0)
+            return refused(QStringLiteral("%1 バイト目に NUL があります。テキストファイルではありません。").arg(nul + 1));
+        text = strictly(QStringDecoder::Utf8, bytes);
+        result.encoding = TextEncoding::Utf8;
+        if (!text) {
+            const cp932::DecodeResult sjis = cp932::decode(bytes);
+            if (!sjis.ok)
+                return refused(QStringLiteral("UTF-8 でも Shift-JIS でも読めません（Shift-JIS としては %1 バイト目で読めなくなります）。")
+                                   .arg(sjis.offset + 1));
+            text = sjis.text;
+            result.encoding = TextEncoding::Cp932;
+        }
+    }
+    if (text->contains(QChar(0))) return refused(QStringLiteral("NUL 文字があります。テキストファイルではありません。"));
+    result.text = withCrLf(*text);
+    return result;
+}
+
+}  // namespace velreader
