@@ -1,12 +1,33 @@
-// Texts and books opened from files: "テキストを開く...", a file dropped on
-// the window, or one named on the command line.
+// Texts and books opened from files: "テキストを開く...", "青空文庫のテキスト
+// として開く...", a file dropped on the window, or one named on the command
+// line.
 #include <QFileInfo>
 
+#include "reader/rules/aozora_notation.h"
 #include "reader/rules/bookformat.h"
+#include "reader/rules/lines.h"
 #include "reader/services/textfile.h"
 #include "reader/core/reader_core.h"
 
 namespace velreader {
+namespace {
+
+// "青空文庫の記法で開きました（ルビ 2229、注記 489、外字 3）", and what
+// was left as written.
+QString aozoraNotice(const AozoraCounts& counts) {
+    QString notice = QStringLiteral("青空文庫の記法で開きました（ルビ %1、注記 %2、外字 %3）")
+                         .arg(counts.ruby)
+                         .arg(counts.annotations)
+                         .arg(counts.characters);
+    if (counts.kept > 0)
+        notice += QStringLiteral("\r\n解釈できない記法 %1 か所は書かれたままです（最初は %2 行目の「%3」）。")
+                      .arg(counts.kept)
+                      .arg(counts.firstKeptLine)
+                      .arg(counts.firstKept);
+    return notice;
+}
+
+}  // namespace
 
 void ReaderCore::OpenText_Click() {
     if (m_busy) return;
@@ -17,7 +38,20 @@ void ReaderCore::OpenText_Click() {
     openText(path);
 }
 
-void ReaderCore::openText(const QString& path) {
+void ReaderCore::OpenAozora_Click() {
+    if (m_busy) return;
+    if (!m_fileDialog) return;
+    const QString path = m_fileDialog(FileDialogRequest{FileDialogRequest::Mode::OpenText, m_textFolder,
+                                                        QStringLiteral("テキストファイル (*.txt *.text);;すべてのファイル (*)")});
+    if (path.isEmpty()) return;
+    openAozoraText(path);
+}
+
+void ReaderCore::openText(const QString& path) { openTextFile(path, Notation::Recognised); }
+
+void ReaderCore::openAozoraText(const QString& path) { openTextFile(path, Notation::Aozora); }
+
+void ReaderCore::openTextFile(const QString& path, Notation notation) {
     if (m_busy) return;
     BusyScope busy(*this);
     const QString name = QFileInfo(path).fileName();
@@ -34,7 +68,20 @@ void ReaderCore::openText(const QString& path) {
         return;
     }
     m_textFolder = QFileInfo(path).absolutePath();
-    m_controls.Text1.text = decoded.text;
+
+    const bool aozora = notation == Notation::Aozora || (m_interpretAozora && isAozoraText(decoded.text));
+    QString notice;
+    if (aozora) {
+        // The text is interpreted and cut here, then read in as it stands:
+        // the reading keeps lines of at most 30 characters as they are. The
+        // window breathes meanwhile, as during a long reading.
+        const auto breathe = [this] { listingContinues(); };
+        const AozoraText interpreted = interpretAozora(decoded.text, m_rubyStyle, breathe);
+        m_controls.Text1.text = aozoraDisplayLines(interpreted, ChunkWidth, breathe).join(QStringLiteral("\r\n"));
+        notice = QStringLiteral("\r\n") + aozoraNotice(interpreted.counts);
+    } else {
+        m_controls.Text1.text = decoded.text;
+    }
     readText1();
     // Opening a text is a new start, like a load: the page is rewound and
     // the file name shows the text, never the book played before.
@@ -43,6 +90,7 @@ void ReaderCore::openText(const QString& path) {
     ++m_openCount;
     m_controls.Lfname.text = QStringLiteral("Filename-") + name;
     m_controls.Text1.text += QStringLiteral("\r\n「%1」を %2 のテキストとして開きました。").arg(name, encodingName(decoded.encoding));
+    m_controls.Text1.text += notice;
 }
 
 void ReaderCore::openFile(const QString& path) {

@@ -10,6 +10,8 @@
 #include <array>
 #include <optional>
 
+#include "reader/rules/aozora_notation.h"
+#include "reader/rules/text_search.h"
 #include "reader/services/recovery.h"
 #include "reader/rules/history.h"
 #include "reader/drawing/page.h"
@@ -143,6 +145,31 @@ public:
     // book is loaded, anything else is opened as a text.
     void openFile(const QString& path);
 
+    // Texts of the Aozora Bunko library. A text file opened with the marks
+    // of such a text (its legend near the start, a "底本：" line near the
+    // end) is read through the library's notation while `interpret` is on;
+    // `ruby` says how ruby is shown. Typed or pasted texts never are.
+    void setAozoraOptions(bool interpret, RubyStyle ruby) {
+        m_interpretAozora = interpret;
+        m_rubyStyle = ruby;
+    }
+    // "青空文庫のテキストとして開く...": a chosen text file read through the
+    // notation, marks or not.
+    void OpenAozora_Click();
+    // The same without the dialog.
+    void openAozoraText(const QString& path);
+
+    // "検索...": goes to the first display line from the current step on
+    // that holds `text` (also running across the cut between two lines),
+    // showing its page as a jump does; "見つかりません。" when there is none.
+    void Find_Click(const QString& text);
+    // F3 and Shift+F3: the next and the previous passage of the same text.
+    void FindNext_Click();
+    void FindPrevious_Click();
+    const QString& findText() const { return m_findText; }
+    // The step the last find went to, while the text is the same; else -1.
+    int foundStep() const;
+
     // Prints `DisplayLines`(`CurrentLine`) as 1, 2 or 3 rows and records the
     // rows in `PageRows`; used by the play step.
     void MojiWake();
@@ -258,6 +285,11 @@ private:
     // The steps of "読み込み" on the text in `Text1`.
     void readText1();
     void loadBook(const QString& path);
+    // Opens a text file, through the library's notation when `aozora` says
+    // so or the file carries its marks.
+    enum class Notation { Recognised, Aozora };
+    void openTextFile(const QString& path, Notation notation);
+    void findFrom(bool forward);
     // After a save that replaced look-alike characters: the reader's text
     // becomes what the file holds.
     void applySavedText(const Book& book);
@@ -303,6 +335,12 @@ private:
     QString m_documentPath;
     int m_openCount = 0;
     std::optional<PageMap> m_pageMap;
+    bool m_interpretAozora = true;
+    RubyStyle m_rubyStyle = RubyStyle::Parentheses;
+    QString m_findText;
+    mutable FoundPassage m_found;
+    int m_foundStep = 0;
+    mutable QStringList m_foundIn;  // the display lines the passage was found in
     // Texts of earlier maps, freed a slice at a time while the record is
     // built (freeing 660,000 lines at once would stall the window).
     std::vector<QStringList> m_retiredLines;

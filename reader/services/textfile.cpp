@@ -50,7 +50,31 @@ DecodedText refused(QString why) {
     return result;
 }
 
+// How many lines at each end of a text hold the library's marks.
+constexpr int MarkLines = 60;
+
 }  // namespace
+
+bool isAozoraText(QStringView text) {
+    const QStringView legend(u"【テキスト中に現れる記号について】");
+    qsizetype start = 0;
+    for (int n = 0; n < MarkLines && start <= text.size(); ++n) {
+        qsizetype end = text.indexOf(u'\n', start);
+        if (end < 0) end = text.size();
+        if (text.sliced(start, end - start).trimmed() == legend) return true;
+        start = end + 1;
+    }
+    // The last lines, read from the end (a final line break ends the last).
+    qsizetype end = text.size();
+    if (text.endsWith(u"\r\n")) end -= 2;
+    for (int n = 0; n < MarkLines && end >= 0; ++n) {
+        const qsizetype lineStart = end == 0 ? 0 : text.lastIndexOf(u'\n', end - 1) + 1;
+        if (text.sliced(lineStart, end - lineStart).startsWith(u"底本：")) return true;
+        end = lineStart - 2;  // before the CR LF
+        if (lineStart == 0) break;
+    }
+    return false;
+}
 
 QString encodingName(TextEncoding encoding) {
     switch (encoding) {

@@ -25,4 +25,9 @@ struct DecodedText {
 // reader's text box hands to "読み込み".
 DecodedText decodeTextFile(QByteArrayView bytes);
 
+// True when `text` (CR LF lines) carries the marks of a text of the Aozora
+// Bunko library: the line "【テキスト中に現れる記号について】" among its first
+// 60 lines, or a line starting "底本：" among its last 60.
+bool isAozoraText(QStringView text);
+
 }  // namespace velreader
