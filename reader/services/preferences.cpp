@@ -14,6 +14,10 @@ const QString ResumeKey = QStringLiteral("player/resumeOnOpen");
 const QString AutoPlayKey = QStringLiteral("player/autoPlaySpeed");
 const QString TextSpeedKey = QStringLiteral("player/textSpeed");
 const QString ZoomKey = QStringLiteral("window/zoom");
+const QString AozoraKey = QStringLiteral("aozora/interpret");
+const QString RubyKey = QStringLiteral("aozora/ruby");
+const QString RubyOmitted = QStringLiteral("omit");
+const QString RubyInParentheses = QStringLiteral("parentheses");
 const QString PlacesKey = QStringLiteral("places");
 const QString RecentKey = QStringLiteral("recent");
 const QString PathField = QStringLiteral("path");
@@ -28,6 +32,9 @@ ReaderPreferences ReaderPreferences::read(const common::SettingsStore& settings)
     p.textSpeed = settings.intValue(TextSpeedKey, p.textSpeed, 0, MaxTextSpeed);
     if (p.textSpeed != 0 && p.textSpeed < MinTextSpeed) p.textSpeed = 0;
     p.zoom = settings.intValue(ZoomKey, p.zoom, 1, MaxZoom);
+    p.interpretAozora = settings.boolValue(AozoraKey, p.interpretAozora);
+    // Anything but the one other word keeps the default.
+    if (settings.value(RubyKey).toString() == RubyOmitted) p.rubyStyle = RubyStyle::Omit;
     return p;
 }
 
@@ -36,6 +43,8 @@ void ReaderPreferences::write(common::SettingsStore& settings) const {
     settings.setValue(AutoPlayKey, autoPlaySpeed);
     settings.setValue(TextSpeedKey, textSpeed);
     settings.setValue(ZoomKey, zoom);
+    settings.setValue(AozoraKey, interpretAozora);
+    settings.setValue(RubyKey, rubyStyle == RubyStyle::Omit ? RubyOmitted : RubyInParentheses);
 }
 
 int autoPlayWaitMs(const QString& line, double speed) {

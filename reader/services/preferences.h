@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "reader/rules/aozora_notation.h"
+
 namespace common {
 class SettingsStore;
 }
@@ -25,6 +27,8 @@ struct ReaderPreferences {
     double autoPlaySpeed = 1.0;  // "自動再生の速さ": divides auto-play's waits
     int textSpeed = 0;           // "文字の速さ": 0 shows a line at once, else characters a second
     int zoom = 1;
+    bool interpretAozora = true;                      // "青空文庫の記法を解釈する"
+    RubyStyle rubyStyle = RubyStyle::Parentheses;     // "ルビ": "括弧で添える" or "省く"
 
     bool operator==(const ReaderPreferences&) const = default;
 

@@ -11,6 +11,7 @@ const QColor Groove(255, 240, 240);        // the blank page's colour
 const QColor Frame(255, 156, 0);           // the page frame's orange
 const QColor Filled(136, 0, 0);            // the page's text colour
 const QColor AutoFilled(0, 128, 0);        // auto-play: green
+const QColor Mark(0, 0, 255);              // a found passage: blue
 
 }  // namespace
 
@@ -31,6 +32,12 @@ void PositionBar::setPosition(int step, int total, bool autoPlaying) {
     update();
 }
 
+void PositionBar::setMark(int step) {
+    if (step == m_mark) return;
+    m_mark = step;
+    update();
+}
+
 void PositionBar::setZoom(int zoom) {
     m_zoom = zoom;
     update();
@@ -47,6 +54,11 @@ void PositionBar::paintEvent(QPaintEvent*) {
     if (m_total > 0 && m_step > 0) {
         const qreal width = std::round(groove.width() * std::min(m_step, m_total) / m_total);
         painter.fillRect(QRectF(groove.topLeft(), QSizeF(width, groove.height())), m_autoPlaying ? AutoFilled : Filled);
+    }
+    if (m_total > 0 && m_mark >= 0) {
+        // Two design pixels wide, ending at the step's place in the groove.
+        const qreal x = groove.left() + std::round(groove.width() * std::min(m_mark, m_total) / m_total);
+        painter.fillRect(QRectF(std::max(groove.left(), x - 2 * z), groove.top(), 2 * z, groove.height()), Mark);
     }
 }
 

@@ -73,6 +73,21 @@ PreferencesDialog::PreferencesDialog(const ReaderPreferences& preferences, QWidg
     textRow->addWidget(m_textSpeedValue, 1, 3);
     form->addRow(QStringLiteral("文字の速さ"), textRow);
 
+    m_aozora = new QCheckBox(QStringLiteral("青空文庫の記法を解釈する"), this);
+    m_aozora->setChecked(preferences.interpretAozora);
+    form->addRow(m_aozora);
+    m_rubyInParentheses = new QRadioButton(QStringLiteral("括弧で添える"), this);
+    m_rubyOmitted = new QRadioButton(QStringLiteral("省く"), this);
+    auto* rubyGroup = new QButtonGroup(this);
+    rubyGroup->addButton(m_rubyInParentheses);
+    rubyGroup->addButton(m_rubyOmitted);
+    (preferences.rubyStyle == RubyStyle::Omit ? m_rubyOmitted : m_rubyInParentheses)->setChecked(true);
+    auto* rubyRow = new QHBoxLayout;
+    rubyRow->addWidget(m_rubyInParentheses);
+    rubyRow->addWidget(m_rubyOmitted);
+    rubyRow->addStretch();
+    form->addRow(QStringLiteral("ルビ"), rubyRow);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     // The dialog speaks Japanese whatever the system's language.
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
@@ -103,6 +118,8 @@ ReaderPreferences PreferencesDialog::preferences() const {
     p.autoPlaySpeed = m_autoPlay->value() == sliderValue(m_start.autoPlaySpeed) ? m_start.autoPlaySpeed
                                                                                : speedOf(m_autoPlay->value());
     p.textSpeed = m_gradual->isChecked() ? m_textSpeed->value() : 0;
+    p.interpretAozora = m_aozora->isChecked();
+    p.rubyStyle = m_rubyOmitted->isChecked() ? RubyStyle::Omit : RubyStyle::Parentheses;
     return p;
 }
 

@@ -17,7 +17,9 @@ namespace velreader {
 //                               right, from 0.25x to 4x in steps of a
 //                               quarter octave, 1x in the middle;
 //   "文字の速さ"                at once (the default), or 10 to 100
-//                               characters a second.
+//                               characters a second;
+//   "青空文庫の記法を解釈する"  a check box, and "ルビ": "括弧で添える" (the
+//                               default) or "省く".
 class PreferencesDialog : public QDialog {
     Q_OBJECT
 public:
@@ -31,6 +33,9 @@ public:
     QRadioButton* instantButton() const { return m_instant; }
     QRadioButton* gradualButton() const { return m_gradual; }
     QSlider* textSpeedSlider() const { return m_textSpeed; }
+    QCheckBox* aozoraBox() const { return m_aozora; }
+    QRadioButton* rubyInParenthesesButton() const { return m_rubyInParentheses; }
+    QRadioButton* rubyOmittedButton() const { return m_rubyOmitted; }
 
 private:
     void showValues();
@@ -43,6 +48,9 @@ private:
     QRadioButton* m_gradual = nullptr;
     QSlider* m_textSpeed = nullptr;
     QLabel* m_textSpeedValue = nullptr;
+    QCheckBox* m_aozora = nullptr;
+    QRadioButton* m_rubyInParentheses = nullptr;
+    QRadioButton* m_rubyOmitted = nullptr;
 };
 
 }  // namespace velreader

@@ -173,6 +173,7 @@ void VReader3::buildMenus() {
     kiroku->addSeparator();
     m_openText = kiroku->addAction(QStringLiteral("テキストを開く..."));
     m_openText->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    m_openAozora = kiroku->addAction(QStringLiteral("青空文庫のテキストとして開く..."));
     m_webExport = new WebExport(m_core, this);
     kiroku->addAction(m_webExport->action());
     buildRecordMenu(kiroku);
@@ -186,6 +187,7 @@ void VReader3::buildMenus() {
     hyouji->addSeparator();
     hyouji->addAction(m_zoom->fullScreenAction());
     buildPlayerMenu(hyouji);
+    buildFindMenu(hyouji);
 
     auto* help = menuBar()->addMenu(QStringLiteral("ヘルプ"));
     m_layout.setFont(help, pageFont());
@@ -218,6 +220,7 @@ void VReader3::connectHandlers() {
         if (maybeSaveChanges()) dispatch(&ReaderCore::OpenText_Click);
     });
     connectEditHandlers();
+    connectFinding();
     connect(m_pmain, &PageView::nextLineWanted, this, &VReader3::playNextLine);
     connect(m_webExport, &WebExport::report, this,
             [this](const QString& message) { dispatch([this, message] { m_core.controls().Text1.text = message; }); });

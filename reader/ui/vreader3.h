@@ -80,6 +80,10 @@ public:
     QAction* saveAction() const { return m_save; }
     QAction* loadAction() const { return m_load; }
     QAction* openTextAction() const { return m_openText; }
+    QAction* openAozoraAction() const { return m_openAozora; }
+    QAction* findAction() const { return m_find; }
+    QAction* findNextAction() const { return m_findNext; }
+    QAction* findPreviousAction() const { return m_findPrevious; }
     common::WindowZoom* zoom() const { return m_zoom; }
     PositionBar* positionBar() const { return m_positionBar; }
     AutoPlay& autoPlay() { return m_autoPlay; }
@@ -96,6 +100,9 @@ public:
     // Shows the preferences for editing; nothing on Cancel.
     using PreferencesEditor = std::function<std::optional<ReaderPreferences>(const ReaderPreferences&)>;
     void setPreferencesEditor(PreferencesEditor editor) { m_editPreferences = std::move(editor); }
+    // Asks for the text to find, offering the last one; nothing on Cancel.
+    using FindAsker = std::function<std::optional<QString>(const QString& last)>;
+    void setFindAsker(FindAsker asker) { m_askFind = std::move(asker); }
 
     const ReaderPreferences& preferences() const { return m_preferences; }
     // Takes new preferences, as the dialog's OK does, and keeps them.
@@ -128,6 +135,12 @@ private:
     void buildRecordMenu(QMenu* kiroku);
     void buildPlayerMenu(QMenu* hyouji);
     void connectHandlers();
+    // 表示 > "検索..." (Ctrl+F), "次を検索" (F3), "前を検索" (Shift+F3), and
+    // 記録 > "青空文庫のテキストとして開く...".
+    void buildFindMenu(QMenu* hyouji);
+    void connectFinding();
+    void askToFind();
+    void findAgain(bool forward);
     void connectReading();
     void loadSettings();
     void applyZoom(int zoom);
@@ -203,6 +216,11 @@ private:
     QAction* m_save = nullptr;
     QAction* m_load = nullptr;
     QAction* m_openText = nullptr;
+    QAction* m_openAozora = nullptr;
+    QAction* m_find = nullptr;
+    QAction* m_findNext = nullptr;
+    QAction* m_findPrevious = nullptr;
+    FindAsker m_askFind;
     WebExport* m_webExport = nullptr;
     QAction* m_restore = nullptr;
     QAction* m_quit = nullptr;

@@ -93,6 +93,7 @@ void VReader3::loadSettings() {
     m_places.read(*m_settings);
     m_recent.read(*m_settings);
     m_autoPlay.setSpeed(m_preferences.autoPlaySpeed);
+    m_core.setAozoraOptions(m_preferences.interpretAozora, m_preferences.rubyStyle);
 }
 
 void VReader3::storeSettings() {
@@ -106,6 +107,7 @@ void VReader3::storeSettings() {
 void VReader3::setPreferences(const ReaderPreferences& preferences) {
     m_preferences = preferences;
     m_autoPlay.setSpeed(preferences.autoPlaySpeed);
+    m_core.setAozoraOptions(preferences.interpretAozora, preferences.rubyStyle);
     // The user changed a preference: a settings file that could not be read
     // may now be replaced.
     if (m_settings) m_settings->allowReplacing();
@@ -238,6 +240,7 @@ void VReader3::mirrorPosition() {
     const bool player = m_core.controls().Pmain.visible;
     m_positionBar->setVisible(player);
     m_positionBar->setPosition(m_core.currentStep(), m_core.totalSteps(), m_autoPlay.running());
+    m_positionBar->setMark(m_core.foundStep());
     if (!m_jump) return;  // the menus are not built yet
     m_jump->setEnabled(m_core.totalSteps() > 0);
     m_autoPlayAction->setEnabled(player && (m_autoPlay.running() || m_core.controls().Command2.enabled));
