@@ -30,21 +30,19 @@ QString aozoraNotice(const AozoraCounts& counts) {
 }  // namespace
 
 void ReaderCore::OpenText_Click() {
-    if (m_busy) return;
-    if (!m_fileDialog) return;
-    const QString path = m_fileDialog(FileDialogRequest{FileDialogRequest::Mode::OpenText, m_textFolder,
-                                                        QStringLiteral("テキストファイル (*.txt *.text);;すべてのファイル (*)")});
-    if (path.isEmpty()) return;
-    openText(path);
+    const QString path = chooseTextFile();
+    if (!path.isEmpty()) openText(path);
 }
 
 void ReaderCore::OpenAozora_Click() {
-    if (m_busy) return;
-    if (!m_fileDialog) return;
-    const QString path = m_fileDialog(FileDialogRequest{FileDialogRequest::Mode::OpenText, m_textFolder,
-                                                        QStringLiteral("テキストファイル (*.txt *.text);;すべてのファイル (*)")});
-    if (path.isEmpty()) return;
-    openAozoraText(path);
+    const QString path = chooseTextFile();
+    if (!path.isEmpty()) openAozoraText(path);
+}
+
+QString ReaderCore::chooseTextFile() {
+    if (m_busy || !m_fileDialog) return {};
+    return m_fileDialog(FileDialogRequest{FileDialogRequest::Mode::OpenText, m_textFolder,
+                                          QStringLiteral("テキストファイル (*.txt *.text);;すべてのファイル (*)")});
 }
 
 void ReaderCore::openText(const QString& path) { openTextFile(path, Notation::Recognised); }

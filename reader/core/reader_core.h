@@ -289,6 +289,8 @@ private:
     // so or the file carries its marks.
     enum class Notation { Recognised, Aozora };
     void openTextFile(const QString& path, Notation notation);
+    // The text file chosen in the dialog; empty on Cancel or while busy.
+    QString chooseTextFile();
     void findFrom(bool forward);
     // After a save that replaced look-alike characters: the reader's text
     // becomes what the file holds.

@@ -76,6 +76,14 @@ TEST_F(AozoraOpen, onlyFilesWithTheLibrarysMarksAreInterpretedAndPastedTextNever
     EXPECT_TRUE(reader.state().DisplayLines.contains("（例）牧場《まきば》"));
 }
 
+TEST_F(AozoraOpen, aBookWithCharactersCodePage932CannotHoldIsNotSaved) {
+    reader.openText(write("hitsuji.txt", book(sampleBook())));
+    reader.setFileDialog([this](const FileDialogRequest&) { return bookPath("hitsuji.vln"); });
+    reader.AllSave_Click();
+    EXPECT_FALSE(QFile::exists(bookPath("hitsuji.vln")));
+    EXPECT_TRUE(reader.controls().Text1.text.contains(u'枘')) << reader.controls().Text1.text.toStdString();
+}
+
 TEST_F(AozoraOpen, rubyCanBeLeftOut) {
     reader.setAozoraOptions(true, RubyStyle::Omit);
     reader.openText(write("hitsuji.txt", book(sampleBook())));
