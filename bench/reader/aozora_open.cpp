@@ -2,7 +2,8 @@
 // screen: how long the open takes, the longest the event loop stood still
 // meanwhile, and the display lines it gives; then a find over them.
 //
-//   aozora_open KB...     (default: 1350 20000)
+//   aozora_open [plain] KB...     (default: 1350 20000; "plain": the same
+//                                  files with the notation's preference off)
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -20,7 +21,8 @@ int main(int argc, char** argv) {
     if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QList<qint64> sizes;
-    for (int i = 1; i < argc; ++i) sizes << std::atoll(argv[i]);
+    const bool plain = argc > 1 && QByteArray(argv[1]) == "plain";
+    for (int i = plain ? 2 : 1; i < argc; ++i) sizes << std::atoll(argv[i]);
     if (sizes.isEmpty()) sizes = {1350, 20000};
     QTemporaryDir dir;
     const QString folder = dir.path() + u'/';
@@ -34,6 +36,11 @@ int main(int argc, char** argv) {
         velreader::VReader3 window(folder);
         window.core().setUnsavedQuestion([] { return velreader::UnsavedAnswer::Discard; });
         window.show();
+        if (plain) {
+            velreader::ReaderPreferences preferences;
+            preferences.interpretAozora = false;
+            window.setPreferences(preferences);
+        }
         QApplication::processEvents();
         bigbooks::StallWatch watch;
         QElapsedTimer clock;

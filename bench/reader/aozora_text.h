@@ -44,7 +44,8 @@ inline QString generatedText(qint64 bytes) {
                 for (int k = int(random.bounded(2, 7)); k > 0; --k) reading += kana[random.bounded(int(kana.size()))];
                 paragraph += (random.bounded(2) ? QStringLiteral("｜") : QString()) + base + u'《' + reading + u'》';
             } else if (piece == 1 && random.bounded(20) == 0) {
-                paragraph += QStringLiteral("［＃「%1」に傍点］").arg(paragraph.right(2));
+                const QString word = kanji[random.bounded(int(kanji.size()))];
+                paragraph += QStringLiteral("%1［＃「%1」に傍点］").arg(word);
             } else if (piece == 2 && random.bounded(400) == 0) {
                 paragraph += QStringLiteral("※［＃「木＋吶のつくり」、第3水準1-85-54］");
             } else {

@@ -60,7 +60,10 @@ void ReaderCore::openTextFile(const QString& path, Notation notation) {
         m_controls.Text1.text = QStringLiteral("テキストを開けません：%1：%2。").arg(path, why);
         return;
     }
-    const DecodedText decoded = decodeTextFile(bytes);
+    // A long text is decoded, interpreted and cut in slices between which
+    // the window breathes, as during a long reading.
+    const auto breathe = [this] { listingContinues(); };
+    const DecodedText decoded = decodeTextFile(bytes, breathe);
     if (!decoded.ok()) {
         m_controls.Text1.text = QStringLiteral("テキストを開けません：%1：%2").arg(path, decoded.error);
         return;
@@ -71,12 +74,20 @@ void ReaderCore::openTextFile(const QString& path, Notation notation) {
     QString notice;
     if (aozora) {
         // The text is interpreted and cut here, then read in as it stands:
-        // the reading keeps lines of at most 30 characters as they are. The
-        // window breathes meanwhile, as during a long reading.
-        const auto breathe = [this] { listingContinues(); };
-        const AozoraText interpreted = interpretAozora(decoded.text, m_rubyStyle, breathe);
-        m_controls.Text1.text = aozoraDisplayLines(interpreted, ChunkWidth, breathe).join(QStringLiteral("\r\n"));
-        notice = QStringLiteral("\r\n") + aozoraNotice(interpreted.counts);
+        // the reading keeps lines of at most 30 characters as they are.
+        AozoraText interpreted = interpretAozora(decoded.text, m_rubyStyle, breathe);
+        const AozoraCounts counts = interpreted.counts;
+        QStringList lines = aozoraDisplayLines(std::move(interpreted), ChunkWidth, breathe);
+        QString& joined = m_controls.Text1.text;
+        joined.clear();
+        joined.reserve(decoded.text.size() + decoded.text.size() / 4);
+        for (qsizetype n = 0; n < lines.size(); ++n) {
+            if (n > 0) joined += QStringLiteral("\r\n");
+            joined += lines[n];
+            lines[n] = QString();  // freed a line at a time, not all at once
+            if (n % 16384 == 16383) breathe();
+        }
+        notice = QStringLiteral("\r\n") + aozoraNotice(counts);
     } else {
         m_controls.Text1.text = decoded.text;
     }

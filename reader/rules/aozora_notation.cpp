@@ -382,12 +382,13 @@ AozoraText interpretAozora(QStringView text, RubyStyle ruby, const std::function
     return Interpreter(ruby, between).run(text);
 }
 
-QStringList aozoraDisplayLines(const AozoraText& text, int width, const std::function<void()>& between) {
+QStringList aozoraDisplayLines(AozoraText text, int width, const std::function<void()>& between) {
     QStringList lines;
     qsizetype since = 0;
-    for (const AozoraParagraph& p : text.paragraphs) {
+    for (AozoraParagraph& p : text.paragraphs) {
         breakLines(p.text, p.groups, p.layout, width, lines);
         since += p.text.size();
+        p = AozoraParagraph();
         if (since >= Step) {
             since = 0;
             if (between) between();

@@ -59,7 +59,8 @@ struct AozoraText {
 AozoraText interpretAozora(QStringView text, RubyStyle ruby, const std::function<void()>& between = {});
 
 // The display lines of an interpreted text: each non-empty paragraph cut by
-// breakLines() into lines of at most `width` units.
-QStringList aozoraDisplayLines(const AozoraText& text, int width, const std::function<void()>& between = {});
+// breakLines() into lines of at most `width` units. The paragraphs are let
+// go as they are cut, so that a long text is never freed all at once.
+QStringList aozoraDisplayLines(AozoraText text, int width, const std::function<void()>& between = {});
 
 }  // namespace velreader

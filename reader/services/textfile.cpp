@@ -1,6 +1,7 @@
 #include "reader/services/textfile.h"
 
 #include <QStringDecoder>
+#include <algorithm>
 
 #include "common/cp932.h"
 
@@ -40,6 +41,44 @@ QString withCrLf(const QString& text) {
         } else {
             out += c;
         }
+    }
+    return out;
+}
+
+// Decodes UTF-8 (or code page 932) a slice at a time, each slice ending
+// just after a line feed (a byte that is never part of a longer character
+// in either), so that a long text lets the window breathe between slices.
+// CR LF pairs stay in one slice. Empty on failure, with `error` saying why
+// for code page 932.
+std::optional<QString> decodeInSlices(QByteArrayView bytes, bool cp932, const std::function<void()>& between,
+                                      QString& error) {
+    constexpr qsizetype Slice = 256 * 1024;
+    QString out;
+    out.reserve(bytes.size() / (cp932 ? 2 : 3) + 16);
+    for (qsizetype start = 0; start < bytes.size();) {
+        qsizetype end = start + Slice >= bytes.size() ? bytes.size() : bytes.indexOf('\n', start + Slice);
+        end = end < 0 ? bytes.size() : std::min(end + 1, bytes.size());
+        const QByteArrayView slice = bytes.sliced(start, end - start);
+        std::optional<QString> text;
+        if (cp932) {
+            cp932::DecodeResult sjis = cp932::decode(slice);
+            if (!sjis.ok) {
+                error = QStringLiteral("UTF-8 でも Shift-JIS でも読めません（Shift-JIS としては %1 バイト目で読めなくなります）。")
+                            .arg(start + sjis.offset + 1);
+                return std::nullopt;
+            }
+            text = std::move(sjis.text);
+        } else {
+            text = strictly(QStringDecoder::Utf8, slice);
+            if (!text) return std::nullopt;
+        }
+        if (text->contains(QChar(0))) {
+            error = QStringLiteral("NUL 文字があります。テキストファイルではありません。");
+            return std::nullopt;
+        }
+        out += withCrLf(*text);
+        start = end;
+        if (between && start < bytes.size()) between();
     }
     return out;
 }
@@ -87,37 +126,40 @@ QString encodingName(TextEncoding encoding) {
     return {};
 }
 
-DecodedText decodeTextFile(QByteArrayView bytes) {
+DecodedText decodeTextFile(QByteArrayView bytes, const std::function<void()>& between) {
     DecodedText result;
     std::optional<QString> text;
     if (bytes.startsWith("\xEF\xBB\xBF")) {
         result.encoding = TextEncoding::Utf8WithBom;
-        text = strictly(QStringDecoder::Utf8, bytes.sliced(3));
+        QString error;
+        text = decodeInSlices(bytes.sliced(3), false, between, error);
+        if (!text && !error.isEmpty()) return refused(error);
         if (!text) return refused(QStringLiteral("UTF-8 の印が付いていますが、UTF-8 として読めないバイトがあります。"));
-    } else if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        result.text = std::move(*text);
+        return result;
+    }
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
         const bool little = bytes.startsWith("\xFF\xFE");
         result.encoding = little ? TextEncoding::Utf16LE : TextEncoding::Utf16BE;
         if (bytes.size() % 2 != 0)
             return refused(QStringLiteral("UTF-16 の印が付いていますが、バイト数が奇数です。"));
         text = strictly(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE, bytes.sliced(2));
         if (!text) return refused(QStringLiteral("UTF-16 の印が付いていますが、UTF-16 として読めない並びがあります。"));
-    } else {
-        if (const qsizetype nul = bytes.indexOf('\0'); nul >= 0)
-            return refused(QStringLiteral("%1 バイト目に NUL があります。テキストファイルではありません。").arg(nul + 1));
-        text = strictly(QStringDecoder::Utf8, bytes);
-        result.encoding = TextEncoding::Utf8;
-        if (!text) {
-            const cp932::DecodeResult sjis = cp932::decode(bytes);
-            if (!sjis.ok)
-                return refused(QStringLiteral("UTF-8 でも Shift-JIS でも読めません（Shift-JIS としては %1 バイト目で読めなくなります）。")
-                                   .arg(sjis.offset + 1));
-            text = sjis.text;
-            result.encoding = TextEncoding::Cp932;
-        }
+        if (text->contains(QChar(0))) return refused(QStringLiteral("NUL 文字があります。テキストファイルではありません。"));
+        result.text = withCrLf(*text);
+        return result;
     }
-    if (text->contains(QChar(0))) return refused(QStringLiteral("NUL 文字があります。テキストファイルではありません。"));
-    result.text = withCrLf(*text);
+    if (const qsizetype nul = bytes.indexOf('\0'); nul >= 0)
+        return refused(QStringLiteral("%1 バイト目に NUL があります。テキストファイルではありません。").arg(nul + 1));
+    result.encoding = TextEncoding::Utf8;
+    QString error;
+    text = decodeInSlices(bytes, false, between, error);
+    if (!text) {
+        text = decodeInSlices(bytes, true, between, error);
+        if (!text) return refused(error);
+        result.encoding = TextEncoding::Cp932;
+    }
+    result.text = std::move(*text);
     return result;
 }
-
 }  // namespace velreader

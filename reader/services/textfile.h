@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QByteArrayView>
 #include <QString>
 
@@ -22,8 +24,9 @@ struct DecodedText {
 // byte-order mark, UTF-16 with a byte-order mark, else code page 932. Bytes
 // that are none of these, or that hold NUL characters, are refused.
 // Every line break (CR LF, LF or a lone CR) becomes CR LF, the form the
-// reader's text box hands to "読み込み".
-DecodedText decodeTextFile(QByteArrayView bytes);
+// reader's text box hands to "読み込み". UTF-8 and code page 932 are decoded
+// a few hundred kilobytes at a time, with `between` called in between.
+DecodedText decodeTextFile(QByteArrayView bytes, const std::function<void()>& between = {});
 
 // True when `text` (CR LF lines) carries the marks of a text of the Aozora
 // Bunko library: the line "【テキスト中に現れる記号について】" among its first

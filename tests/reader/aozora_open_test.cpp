@@ -1,6 +1,7 @@
 // Aozora Bunko texts opened from files: which files are read through the
 // notation, what the reader then holds, and finding a passage.
 #include "common/cp932.h"
+#include "reader/services/textfile.h"
 #include "reader_fixture.h"
 
 namespace velreader::testing {
@@ -88,6 +89,31 @@ TEST_F(AozoraOpen, rubyCanBeLeftOut) {
     reader.setAozoraOptions(true, RubyStyle::Omit);
     reader.openText(write("hitsuji.txt", book(sampleBook())));
     EXPECT_EQ(reader.state().DisplayLines.value(3), "　朝の牧場に枘の柵が立っていた。羊たちは一頭ずつ柵をくぐり、");
+}
+
+// Long files are decoded a slice at a time: the text and the place of a bad
+// byte are those of the whole.
+TEST(TextFileSlices, aLongTextDecodesAsAWholeWithTheWindowGivenItsTurns) {
+    QString text;
+    QString expected;
+    const QStringList breaks = {"\r\n", "\n", "\r"};
+    for (int n = 0; text.size() < 400'000; ++n) {
+        const QString line = QString(n % 97, QChar(u'あ' + n % 50)) + "羊a";
+        text += line + breaks[n % 3];
+        expected += line + "\r\n";
+    }
+    for (const bool sjis : {true, false}) {
+        const QByteArray bytes = sjis ? cp932::encode(text).bytes : text.toUtf8();
+        int calls = 0;
+        const DecodedText decoded = decodeTextFile(bytes, [&] { ++calls; });
+        EXPECT_EQ(decoded.encoding, sjis ? TextEncoding::Cp932 : TextEncoding::Utf8);
+        EXPECT_TRUE(decoded.text == expected) << sjis;
+        EXPECT_GT(calls, 0);
+    }
+    QByteArray broken = cp932::encode(text).bytes;
+    broken[broken.size() - 10] = char(0xFF);
+    const DecodedText refused = decodeTextFile(broken);
+    EXPECT_TRUE(refused.error.contains(QString::number(broken.size() - 9) + " バイト目")) << refused.error.toStdString();
 }
 
 enum class Act { Find, Next, Previous, Back };
