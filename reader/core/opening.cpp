@@ -6,6 +6,7 @@
 #include "reader/rules/aozora_notation.h"
 #include "reader/rules/bookformat.h"
 #include "reader/rules/lines.h"
+#include "reader/services/reader_files.h"
 #include "reader/services/textfile.h"
 #include "reader/core/reader_core.h"
 

@@ -4,14 +4,13 @@
 #include <QFontMetrics>
 
 #include "reader/services/page_writer.h"
-#include "reader/rules/colours.h"
+#include "reader/rules/play_rule.h"
 #include "reader/drawing/fonts.h"
-#include "reader/core/reader_core.h"
+#include "reader/drawing/page.h"
+#include "reader/state/reader_state.h"
 
 namespace velreader::web {
 namespace {
-
-const QChar ColourMarker(u'＞');
 
 // The title's place in the window, and the page's: the title floats over the
 // page and is cut at the page frame's right edge.
@@ -20,20 +19,17 @@ constexpr QPoint TitleInWindow(151, 84);
 constexpr int FrameRightInWindow = 407;
 
 WebDesignation designationOf(int slot, const QString& word, const QString& entry) {
-    WebDesignation d{slot, word, entry, {}, entry};
     // The same reading of the entry as a play step's.
-    const qsizetype marker = entry.indexOf(ColourMarker);
-    if (marker >= 0) {
-        if (const auto colour = textColourFor(QStringView(entry).mid(marker + 1))) d.colour = *colour;
-        d.pictureName = entry.left(marker);
-    }
+    const EntryEffect effect = entryEffect(entry);
+    WebDesignation d{slot, word, entry, {}, effect.picture};
+    if (effect.colour) d.colour = QColor::fromRgb(*effect.colour);
     return d;
 }
 
 }  // namespace
 
-WebBook webBookOf(const ReaderCore& reader) {
-    const ReaderState& state = reader.state();
+WebBook makeWebBook(const ReaderState& state, const PageSurface& page, const QImage& blankPage,
+                    const QStringList& pictureFolders) {
     WebBook book;
     book.title = state.DisplayLines.value(0);
     book.lineCount = state.LineCount;
@@ -43,11 +39,10 @@ WebBook webBookOf(const ReaderCore& reader) {
         if (state.WordTable[k].isEmpty() && state.PictureTable[k].isEmpty()) continue;
         book.designations.append(designationOf(k, state.WordTable[k], state.PictureTable[k]));
     }
-    book.pictureFolders = reader.pictureFolders();
-    book.blankPage = reader.blankPage();
+    book.pictureFolders = pictureFolders;
+    book.blankPage = blankPage;
     book.defaultColour = DefaultTextColour;
 
-    const PageSurface& page = reader.page();
     const QFontMetrics pageMetrics(page.font(), &page.image());
     const QFontMetrics titleMetrics(titleFont(), &page.image());
     book.metrics = {page.lineHeight(),
@@ -58,6 +53,7 @@ WebBook webBookOf(const ReaderCore& reader) {
                     FrameRightInWindow - PageInWindow.x()};
     return book;
 }
+
 
 QString withHtmlSuffix(const QString& path) {
     if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty()) return path;
