@@ -43,7 +43,7 @@ void ReaderCore::OpenAozora_Click() {
 QString ReaderCore::chooseTextFile() {
     if (m_busy || !m_fileDialog) return {};
     return m_fileDialog(FileDialogRequest{FileDialogRequest::Mode::OpenText, m_textFolder,
-                                          QStringLiteral("テキストファイル (*.txt *.text);;すべてのファイル (*)")});
+                                          QStringLiteral("テキストファイル (*.txt *.text);;すべてのファイル (*)"), {}});
 }
 
 void ReaderCore::openText(const QString& path) { openTextFile(path, Notation::Recognised); }
@@ -97,6 +97,10 @@ void ReaderCore::openTextFile(const QString& path, Notation notation) {
     // the file name shows the text, never the book played before.
     rewind();
     m_documentPath = path;
+    // A text file is no book: "上書きセーブ" asks for one rather than write
+    // over the book read before. Nothing is unsaved yet.
+    m_openBook.clear();
+    m_modified = false;
     ++m_openCount;
     m_controls.Lfname.text = QStringLiteral("Filename-") + name;
     m_controls.Text1.text += QStringLiteral("\r\n「%1」を %2 のテキストとして開きました。").arg(name, encodingName(decoded.encoding));
