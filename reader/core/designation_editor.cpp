@@ -18,9 +18,15 @@ DesignationEditor::DesignationEditor(ReaderState& state, ReaderControls& control
 
 void DesignationEditor::record(const QString& what) { m_history.record(what, DesignationSnapshot::of(m_state)); }
 
-QString DesignationEditor::warnings(const QString& entry) {
+QString DesignationEditor::warnings(const QString& entry, int slot) {
     QString lines;
     for (const QString& warning : entryWarnings(entry, m_pictures)) lines += QStringLiteral("\r\n") + warning;
+    // Said when the designation is made, not only when a save leaves it out.
+    if (slot >= BookWordSlots)
+        lines += QStringLiteral("\r\nこの指定（%1）は本に入りません。本に入る指定は 0 から %2 までの %3 個です。")
+                     .arg(slot)
+                     .arg(BookWordSlots - 1)
+                     .arg(BookWordSlots);
     return lines;
 }
 
@@ -40,7 +46,7 @@ bool DesignationEditor::store() {
     record(QStringLiteral("単語指定「%1」").arg(designation->word));
     m_state.WordTable[slot] = designation->word;
     m_state.PictureTable[slot] = designation->entry;
-    m_controls.Text2.text = designationEcho(*designation, slot) + warnings(designation->entry);
+    m_controls.Text2.text = designationEcho(*designation, slot) + warnings(designation->entry, slot);
     m_controls.Text1.text.clear();
     ++m_state.WordCount;
     return true;
@@ -84,7 +90,7 @@ bool DesignationEditor::change(int slot, const QString& designation) {
     record(QStringLiteral("指定 %1「%2」の変更").arg(slot).arg(shownWord(m_state.WordTable[slot])));
     m_state.WordTable[slot] = parsed->word;
     m_state.PictureTable[slot] = parsed->entry;
-    m_controls.Text2.text = designationEcho(*parsed, slot) + warnings(parsed->entry);
+    m_controls.Text2.text = designationEcho(*parsed, slot) + warnings(parsed->entry, slot);
     return true;
 }
 

@@ -43,8 +43,9 @@ public:
 private:
     // Keeps the designations as they are now, before a change named `what`.
     void record(const QString& what);
-    // Text2's lines after a designation's echo: what it will not do.
-    QString warnings(const QString& entry);
+    // Text2's lines after the echo of a designation in `slot`: what it will
+    // not do.
+    QString warnings(const QString& entry, int slot);
 
     ReaderState& m_state;
     ReaderControls& m_controls;

@@ -106,6 +106,7 @@ void PagePlayer::printLine() {
 }
 
 void PagePlayer::rewind() {
+    m_readSinceRewind = false;
     m_controls.Command2.enabled = true;
     m_page.clear();
     m_state.PageRowIndex = 0;

@@ -45,6 +45,10 @@ public:
     void printLine();
     // A blank page and playback from line 0.
     void rewind();
+    // A reading came after the last rewind: the page still shows the text
+    // before it, and the play step goes on from where that text was left.
+    void markTextRead() { m_readSinceRewind = true; }
+    bool readSinceRewind() const { return m_readSinceRewind; }
     // Readies the page for playing the steps of a page from its first step
     // `firstStep`: the text colour and page picture it starts with (a null
     // picture: the blank one) and a full page, so that the step starts anew.
@@ -64,6 +68,7 @@ private:
     std::optional<PlayRule> m_rule;
     QString m_printedLine;
     int m_lineDrawingsStart = 0;
+    bool m_readSinceRewind = false;
 };
 
 }  // namespace velreader

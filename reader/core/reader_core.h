@@ -34,6 +34,7 @@ public:
 
     void setFileDialog(FileDialog dialog) { m_fileDialog = std::move(dialog); }
     void setUnsavedQuestion(UnsavedQuestion question) { m_unsavedQuestion = std::move(question); }
+    void setReplaceQuestion(ReplaceQuestion question) { m_replaceQuestion = std::move(question); }
     void setEventPump(std::function<void()> pump) { m_gate.setEventPump(std::move(pump)); }
     // How often a listing calls the event pump at most; 0 calls it after
     // every line.
@@ -84,8 +85,15 @@ public:
     void Command6_Click();
     // "単語消す": empties the designations; `WordCount` stays.
     void Command7_Click();
-    // "セーブ": writes the text and designations 0 to 20 to a chosen book file.
+    // "セーブ": writes the text and designations 0 to 20 to a chosen book file;
+    // a file other than the open book is replaced only when the user agrees.
     void AllSave_Click();
+    // "上書きセーブ": writes the open book without a dialog; "セーブ" when no
+    // book is open.
+    void AllOverwrite_Click();
+    // The book being read and written: the last one loaded or saved (none
+    // at start and after a text file is opened).
+    const QString& openBook() const { return m_openBook; }
     // "ロード": reads a chosen book file, checked as a whole first, and rewinds.
     void AllLoad_Click();
     // "テキストを開く...": reads a chosen text file into `Text1` and reads it
@@ -185,6 +193,10 @@ private:
     QString chooseBookFile(FileDialogRequest::Mode mode);
     // "セーブ" without the busy check: the dialog, then the file.
     void saveBook();
+    // "上書きセーブ" without the busy check.
+    void overwriteBook();
+    // Writes the book to `path`.
+    void writeBook(const QString& path);
     void finishLoad(const QString& path, const Book& book);
 
     // The parts below hold references to the state, the controls and the
@@ -201,6 +213,8 @@ private:
 
     FileDialog m_fileDialog;
     UnsavedQuestion m_unsavedQuestion;
+    ReplaceQuestion m_replaceQuestion;
+    QString m_openBook;
     bool m_modified = false;
     QString m_textFolder;  // where the last text file was opened from
     QString m_documentPath;

@@ -13,6 +13,7 @@ struct FileDialogRequest {
     Mode mode = Mode::Open;
     QString startFolder;  // the book folder; for texts the last folder a text came from, or empty
     QString filter;       // "Velinファイル (*.vln)"
+    QString selected;     // saving: the open book, which the dialog starts on; else empty
 };
 
 // Where the reader finds its pictures and books.
@@ -42,5 +43,8 @@ using FileDialog = std::function<QString(const FileDialogRequest&)>;
 enum class UnsavedAnswer { Save, Discard, Cancel };
 // Asks the user whether to save unsaved work before it is replaced or lost.
 using UnsavedQuestion = std::function<UnsavedAnswer()>;
+// Asks "「NAME」はもうあります。置き換えますか？" for the file name (without its
+// folder) of a file a save would replace; true to replace it.
+using ReplaceQuestion = std::function<bool(const QString& fileName)>;
 
 }  // namespace velreader

@@ -13,7 +13,8 @@ bool ReaderCore::maybeSaveChanges() {
     HandlerGate::Busy running(m_gate);
     switch (m_unsavedQuestion()) {
     case UnsavedAnswer::Save:
-        saveBook();
+        // As "上書きセーブ": the open book is written again, else the dialog asks.
+        overwriteBook();
         // A save cancelled in its dialog, refused or failed leaves the work unsaved.
         return !m_modified;
     case UnsavedAnswer::Discard: return true;
@@ -35,6 +36,7 @@ void ReaderCore::Restore_Click() {
     }
     const RecoveredBook& book = *parsed.book;
     book.restoreInto(m_state);
+    m_openBook = book.bookFileName == u"*None" ? QString() : book.bookFileName;
     m_player.showBlankWhenCleared();
     m_controls.LTitle.text = m_state.DisplayLines.value(0);
     m_controls.Lfname.text = QStringLiteral("Filename:") +
