@@ -5,7 +5,7 @@
 namespace velreader {
 
 void ReaderCore::Find_Click(const QString& text) {
-    if (m_busy) return;
+    if (busy()) return;
     m_findText = text;
     // A new text to find starts from where the reader is.
     m_found = {};
@@ -13,12 +13,12 @@ void ReaderCore::Find_Click(const QString& text) {
 }
 
 void ReaderCore::FindNext_Click() {
-    if (m_busy || m_findText.isEmpty()) return;
+    if (busy() || m_findText.isEmpty()) return;
     findFrom(true);
 }
 
 void ReaderCore::FindPrevious_Click() {
-    if (m_busy || m_findText.isEmpty()) return;
+    if (busy() || m_findText.isEmpty()) return;
     findFrom(false);
 }
 

@@ -41,7 +41,7 @@ void ReaderCore::OpenAozora_Click() {
 }
 
 QString ReaderCore::chooseTextFile() {
-    if (m_busy || !m_fileDialog) return {};
+    if (busy() || !m_fileDialog) return {};
     return m_fileDialog(FileDialogRequest{FileDialogRequest::Mode::OpenText, m_textFolder,
                                           QStringLiteral("テキストファイル (*.txt *.text);;すべてのファイル (*)"), {}});
 }
@@ -51,8 +51,8 @@ void ReaderCore::openText(const QString& path) { openTextFile(path, Notation::Re
 void ReaderCore::openAozoraText(const QString& path) { openTextFile(path, Notation::Aozora); }
 
 void ReaderCore::openTextFile(const QString& path, Notation notation) {
-    if (m_busy) return;
-    BusyScope busy(*this);
+    if (busy()) return;
+    HandlerGate::Busy running(m_gate);
     const QString name = QFileInfo(path).fileName();
     // Texts are held to the size of the largest book.
     QString why;
@@ -63,7 +63,7 @@ void ReaderCore::openTextFile(const QString& path, Notation notation) {
     }
     // A long text is decoded, interpreted and cut in slices between which
     // the window breathes, as during a long reading.
-    const auto breathe = [this] { listingContinues(); };
+    const auto breathe = [this] { m_gate.listingContinues(); };
     const DecodedText decoded = decodeTextFile(bytes, breathe);
     if (!decoded.ok()) {
         m_controls.Text1.text = QStringLiteral("テキストを開けません：%1：%2").arg(path, decoded.error);
@@ -95,7 +95,7 @@ void ReaderCore::openTextFile(const QString& path, Notation notation) {
     readText1();
     // Opening a text is a new start, like a load: the page is rewound and
     // the file name shows the text, never the book played before.
-    rewind();
+    m_player.rewind();
     m_documentPath = path;
     // A text file is no book: "上書きセーブ" asks for one rather than write
     // over the book read before. Nothing is unsaved yet.
