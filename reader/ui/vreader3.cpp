@@ -9,6 +9,7 @@
 #include <QShortcut>
 
 #include "common/datafolder.h"
+#include "common/ui/plain_text.h"
 #include "common/ui/program_icon.h"
 #include "common/ui/window_zoom.h"
 #include "reader/ui/position_bar.h"
@@ -157,6 +158,9 @@ void VReader3::buildControls() {
         setTabOrder(previous, next);
         previous = next;
     }
+
+    // Titles and file names are the user's: shown as they are, never as markup.
+    common::usePlainLabels(m_form);
 
     m_zoom = new common::WindowZoom(this, m_holder, m_form, QSize(ClientWidth, ClientHeight),
                                     [this](int zoom) { applyZoom(zoom); });

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "common/ui/plain_text.h"
 #include "reader/rules/designation_text.h"
 #include "reader/ui/designation_dialog.h"
 #include "reader/ui/designation_list.h"
@@ -61,7 +62,7 @@ void VReader3::connectEditHandlers() {
 void VReader3::mirrorMenus() {
     if (!m_undo) return;  // the window is still being built
     m_undo->setEnabled(m_core.canUndo());
-    m_undo->setToolTip(m_core.canUndo() ? QStringLiteral("元に戻す：%1").arg(m_core.nextUndo()) : QString());
+    m_undo->setToolTip(m_core.canUndo() ? common::plainToolTip(QStringLiteral("元に戻す：%1").arg(m_core.nextUndo())) : QString());
     m_restore->setEnabled(m_core.recoveryAvailable());
 }
 
