@@ -25,14 +25,6 @@ QByteArray mimeTypeOf(const QByteArray& format) {
     return {};
 }
 
-QByteArray png(const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
 EmbeddedPicture embed(const QByteArray& bytes, const QImage& decoded) {
     EmbeddedPicture picture;
     picture.alpha = decoded.hasAlphaChannel();
@@ -52,8 +44,9 @@ EmbeddedPicture embed(const QByteArray& bytes, const QImage& decoded) {
     }
     picture.mimeType = "image/png";
     picture.converted = true;
-    const QImage first = reader.read();
-    picture.bytes = png(first.isNull() ? decoded : first);
+    buffer.seek(0);
+    const QImage first = decodePicture(&buffer);
+    picture.bytes = pngBytes(first.isNull() ? decoded : first);
     return picture;
 }
 
