@@ -220,7 +220,7 @@ void ReaderCore::finishLoad(const QString& path, const Book& book) {
         listing.reserve(size);
         for (const QString& line : book.lines) {
             listing += line;
-            if (!listingContinues()) break;
+            if (!lineListed()) break;
         }
     }
     m_state.WordCount = book.wordCount;

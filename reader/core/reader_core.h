@@ -269,8 +269,18 @@ private:
     // Makes `picture` the page picture and prints the page's rows over it.
     void showPicture(const QImage& picture);
     void startListing();
+    // Makes room in `listing` for all of `DisplayLines` after what it holds.
+    void reserveListing(QString& listing) const;
     // Lets the window breathe now and then; false once the listing is aborted.
     bool listingContinues();
+    // The same after one short line of a listing: the clock is read only at
+    // every 64th line (reading it at every line of 660,000 costs more than
+    // the appending), unless the pump is asked for after every line.
+    bool lineListed() {
+        if (m_pumpIntervalMs > 0 && ++m_linesSinceClock < 64) return !m_listingAborted;
+        m_linesSinceClock = 0;
+        return listingContinues();
+    }
     QString chooseBookFile(FileDialogRequest::Mode mode);
     // "セーブ" without the busy check: the dialog, then the file.
     void saveBook();
@@ -297,6 +307,7 @@ private:
     std::function<void()> m_eventPump;
     int m_pumpIntervalMs = 10;
     QElapsedTimer m_sincePump;
+    int m_linesSinceClock = 0;
     bool m_busy = false;
     bool m_listing = false;
     bool m_listingAborted = false;

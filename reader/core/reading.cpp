@@ -35,9 +35,10 @@ void ReaderCore::readText1() {
     listing = QStringLiteral("全行数：%1行\r\n").arg(m_state.LineCount);
     {
         ListingScope scope(*this);
+        reserveListing(listing);
         for (int i = 0; i <= m_state.LineCount; ++i) {
             listing += m_state.DisplayLines.at(i);
-            if (!listingContinues()) break;
+            if (!lineListed()) break;
         }
     }
 
@@ -46,6 +47,14 @@ void ReaderCore::readText1() {
     m_controls.Label1.text = QString::number(m_state.LineCount);
     m_controls.Text1.text = QStringLiteral("読み込み完了。");
     m_controls.Text2.text = QStringLiteral("OK");
+}
+
+void ReaderCore::reserveListing(QString& listing) const {
+    // Room for every line at once: a listing grown line by line would hold
+    // up to half as much again in spare capacity.
+    qsizetype size = listing.size();
+    for (const QString& line : m_state.DisplayLines) size += line.size();
+    listing.reserve(size);
 }
 
 void ReaderCore::Command6_Click() {
@@ -60,9 +69,10 @@ void ReaderCore::Command6_Click() {
     listing.clear();
     m_state.LineCount = int(m_state.DisplayLines.size() - 1);
     ListingScope scope(*this);
+    reserveListing(listing);
     for (int i = 0; i <= m_state.LineCount; ++i) {
         listing += m_state.DisplayLines.at(i);
-        if (!listingContinues()) break;
+        if (!lineListed()) break;
     }
 }
 
