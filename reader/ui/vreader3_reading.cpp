@@ -12,6 +12,7 @@
 #include <QPushButton>
 
 #include "common/settings.h"
+#include "common/ui/plain_text.h"
 #include "common/ui/window_zoom.h"
 #include "reader/ui/position_bar.h"
 #include "reader/ui/preferences_dialog.h"
@@ -253,7 +254,7 @@ void VReader3::showRecentFiles() {
         QString name = QFileInfo(path).fileName();
         name.replace(u'&', QStringLiteral("&&"));
         QAction* action = m_recentMenu->addAction(name);
-        action->setToolTip(path);
+        action->setToolTip(common::plainToolTip(path));
         action->setStatusTip(path);
         // A file that is gone shows greyed out.
         action->setEnabled(QFileInfo(path).isFile());
