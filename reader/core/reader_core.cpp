@@ -68,46 +68,33 @@ void ReaderCore::showView(bool player) {
     m_controls.Command7.visible = !player;
 }
 
+// The handlers below do nothing while another handler runs; a change to
+// the designations makes the work unsaved.
+
 void ReaderCore::Command2_Click() {
-    if (busy()) return;
-    m_player.step();
+    if (!busy()) m_player.step();
 }
 
 void ReaderCore::MojiWake() { m_player.printLine(); }
 
 void ReaderCore::Command4_Click() {
-    if (busy()) return;
-    m_player.rewind();
+    if (!busy()) m_player.rewind();
 }
 
-void ReaderCore::Command3_Click() {
-    if (busy()) return;
-    if (m_designations.store()) m_modified = true;
-}
+void ReaderCore::Command3_Click() { m_modified |= !busy() && m_designations.store(); }
 
 void ReaderCore::Command5_Click() {
-    if (busy()) return;
-    m_designations.list();
+    if (!busy()) m_designations.list();
 }
 
-void ReaderCore::Command7_Click() {
-    if (busy()) return;
-    if (m_designations.eraseAll()) m_modified = true;
-}
+void ReaderCore::Command7_Click() { m_modified |= !busy() && m_designations.eraseAll(); }
 
 void ReaderCore::changeDesignation(int slot, const QString& designation) {
-    if (busy()) return;
-    if (m_designations.change(slot, designation)) m_modified = true;
+    m_modified |= !busy() && m_designations.change(slot, designation);
 }
 
-void ReaderCore::removeDesignation(int slot) {
-    if (busy()) return;
-    if (m_designations.remove(slot)) m_modified = true;
-}
+void ReaderCore::removeDesignation(int slot) { m_modified |= !busy() && m_designations.remove(slot); }
 
-void ReaderCore::Undo_Click() {
-    if (busy()) return;
-    if (m_designations.undo()) m_modified = true;
-}
+void ReaderCore::Undo_Click() { m_modified |= !busy() && m_designations.undo(); }
 
 }  // namespace velreader
