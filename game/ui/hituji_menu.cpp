@@ -14,6 +14,7 @@
 #include <QDateTime>
 #include <QMenu>
 #include <QMessageBox>
+#include <QToolTip>
 #include <QShortcut>
 
 namespace {
@@ -242,7 +243,19 @@ void Hituji::changeSettings(const std::function<void(GameSettings&)>& change) {
     if (!m_store) return;
     m_store->allowReplacing();
     m_settings.storeIn(*m_store);
-    // A folder that cannot be written is told once (on stderr); the game
-    // goes on with the settings it holds.
-    if (!m_store->save()) m_store = nullptr;
+    const common::SettingsStore::SaveResult saved = m_store->save();
+    if (saved.ok()) return;
+    // A file that cannot be written is said once (its reason is on stderr
+    // too); the game goes on with the settings it holds.
+    if (saved.status == common::SettingsStore::SaveResult::Status::Failed)
+        showProblem(QStringLiteral("設定を保存できませんでした：%1：%2").arg(m_store->path(), saved.error.japaneseReason()));
+    m_store = nullptr;
+}
+
+void Hituji::showProblem(const QString& line) {
+    m_problems << line;
+    // The banner's tooltip keeps every problem of this run; the line shows
+    // at once over the banner as well.
+    m_pzeb->setToolTip(m_bannerTip + QStringLiteral("\n\n") + m_problems.join(u'\n'));
+    if (isVisible()) QToolTip::showText(m_pzeb->mapToGlobal(QPoint(0, 0)), line, m_pzeb, QRect(), 10000);
 }

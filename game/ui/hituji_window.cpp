@@ -118,9 +118,10 @@ void Hituji::build() {
 
     m_pzeb = m_layout.place(new SurfaceView(&s.PZeb, SurfaceView::Border::Flat, m_content), QRect(217, 119, 202, 42));
     m_pzeb->setAccessibleName(QStringLiteral("バナー（クリックで音楽）"));
-    m_pzeb->setToolTip(QStringLiteral("クリックすると音楽が鳴ります。\n"
-                                      "右クリック（メニューキー、Shift+F10）でメニュー、F1 で遊び方。\n"
-                                      "Ctrl+＋ で拡大、Ctrl+－ で縮小、Ctrl+0 で元の大きさ、F11 で全画面。"));
+    m_bannerTip = QStringLiteral("クリックすると音楽が鳴ります。\n"
+                                 "右クリック（メニューキー、Shift+F10）でメニュー、F1 で遊び方。\n"
+                                 "Ctrl+＋ で拡大、Ctrl+－ で縮小、Ctrl+0 で元の大きさ、F11 で全画面。");
+    m_pzeb->setToolTip(m_bannerTip);
     // The right button opens the menu instead.
     connect(m_pzeb, &SurfaceView::pressed, this, [this](Qt::MouseButton button) {
         if (button != Qt::RightButton) handle([this] { m_game.PZeb_Click(); });

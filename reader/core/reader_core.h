@@ -34,6 +34,10 @@ struct FileDialogRequest {
 struct ReaderFolders {
     QString bookFolder;          // where the book dialogs start (no trailing "/")
     QStringList pictureFolders;  // searched in order, each ending in "/"; pictures are added to the first
+    // The user's data folder (ending in "/"): unsaved work is kept in its
+    // "recovery/" folder, and what a stopped reader could not show in its
+    // notes for the next start. Empty: nowhere.
+    QString dataFolder;
     // Where unsaved work is kept when the reader is stopped without being
     // asked (a session ending); empty: nowhere.
     QString recoveryFile;

@@ -102,7 +102,8 @@ public:
     void setPreferences(const ReaderPreferences& preferences);
     const ReadingPlaces& places() const { return m_places; }
     const RecentFiles& recentFiles() const { return m_recent; }
-    // Writes the preferences, places and recent files to the settings file.
+    // Writes the preferences, places and recent files to the settings file;
+    // a file that cannot be written is said once in Text1.
     void storeSettings();
     QAction* quitAction() const { return m_quit; }
     QAction* restoreAction() const { return m_restore; }
@@ -185,6 +186,10 @@ private:
     // On a stop signal: the dialogs and questions on screen close as cancelled.
     void closeModalWidgets();
     void keepUnsavedWork();
+    // Says `message` in Text1 (after the running handler's own message, or
+    // once the user's typing is taken); on a stop signal, keeps it for the
+    // next start instead.
+    void sayNotice(const QString& message);
 
     ReaderCore m_core;
     QWidget* m_holder = nullptr;
@@ -250,6 +255,8 @@ private:
     bool m_closeAfterHandler = false;  // a close came while a handler ran
     bool m_closing = false;            // the close is asking its question
     bool m_closed = false;
+    bool m_settingsFailureSaid = false;
+    QString m_pendingNotice;  // waits for Text1 (see sayNotice)
 };
 
 }  // namespace velreader
