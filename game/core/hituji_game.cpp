@@ -1,7 +1,7 @@
 #include "game/core/hituji_game.h"
 
 #include "common/fileio.h"
-#include "game/drawing/game_drawing.h"
+#include "game/rules/captions.h"
 
 #include <QDir>
 #include <cstdio>
@@ -36,8 +36,8 @@ savefiles::FileResult HitujiGame::Form_Load() {
     m_atStart = saved;
     state.SuccessCount = saved.SuccessCount;
     state.BestWool = saved.BestWool;
-    controls.Label3.caption = QStringLiteral("成功：%1").arg(state.SuccessCount);
-    controls.Label4.caption = QStringLiteral("最高：%1g").arg(state.BestWool);
+    controls.Label3.caption = captions::successes(state.SuccessCount);
+    controls.Label4.caption = captions::best(state.BestWool);
     return result;
 }
 
@@ -73,8 +73,4 @@ savefiles::FileResult HitujiGame::Form_Unload() {
         result.ok = false;
     }
     return result;
-}
-
-void HitujiGame::showFrame() {
-    Game::CopyBlock(surfaces.Pura, 0, 0, 200, 150, surfaces.Pmain, 0, 0);
 }

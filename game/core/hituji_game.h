@@ -1,23 +1,23 @@
 #pragma once
 
 #include "game/drawing/surfaces.h"
-#include "game/state/pause.h"
-#include "game/state/random.h"
-#include "game/services/best_games.h"
+#include "game/rules/pause.h"
+#include "game/services/best_game_entry.h"
 #include "game/services/sound_levels.h"
-#include "game/state/soundplayer.h"
-#include "game/state/gamestate.h"
 #include "game/services/savefiles.h"
+#include "game/state/gamestate.h"
+#include "game/state/random.h"
+#include "game/state/soundplayer.h"
 
 #include <QDateTime>
 #include <QString>
-#include <QStringList>
-#include <optional>
 
 // The whole game without a screen: the state record, the control values,
 // the picture surfaces and every handler of the window. The window forwards
 // each event to the handler of the same name and then shows `controls` and
-// the visible surfaces; tests call the handlers directly.
+// the visible surfaces; tests call the handlers directly. The handlers
+// delegate: the rules decide, the frames draw, the services keep files and
+// sound.
 class HitujiGame {
 public:
     // `appFolder` ends in "/"; the random source and the sound player are
@@ -30,16 +30,17 @@ public:
     GameState state;
     GameControls controls;
     GameSurfaces surfaces;
-    PauseState pause;
-    // A game total waiting for the player's name: set when a game ends with
-    // a total that enters the best games, cleared by BestGame_Enter or
-    // BestGame_Skip.
-    std::optional<int16_t> pendingBestGame;
 
     const QString& appFolder() const { return m_appFolder; }
     const QString& saveFolder() const { return m_saveFolder; }
     SoundLevels& levels() { return m_levels; }
-    const scores::BestGames& bestGames() const { return m_bestGames; }
+    const Pause& pause() const { return m_pause; }
+    void setPauseWhenInactive(bool on) { m_pause.setWhenInactive(on); }
+    // The best games, with the total of a game that waits for its player's
+    // name (set when a game ends with a total that enters them, cleared by
+    // BestGame_Enter or BestGame_Skip).
+    const scores::BestGameEntry& bestGames() const { return m_bestGames; }
+    scores::BestGameEntry& bestGames() { return m_bestGames; }
 
     // Start-up: makes the application folder current, sets every field to its
     // start value and reads "hituji.dat" and the best games. Returns an error
@@ -70,11 +71,14 @@ public:
     void Mute_Click();
     // Stops the tune (as PlayMidi with an empty path).
     void StopMusic_Click();
+    // True while there is a tune to stop: the menu and the settings offer
+    // "音楽を止める" exactly then.
+    bool canStopMusic() const;
 
-    // The name for the pending best game, entered on `when`. Returns what
+    // The name for the waiting best game, entered on `when`. Returns what
     // writing the table did; the game is kept in the window's table either way.
     savefiles::FileResult BestGame_Enter(const QString& name, const QDateTime& when);
-    // The player declined to enter the pending game.
+    // The player declined to enter the waiting game.
     void BestGame_Skip();
 
     // Round controls.
@@ -100,17 +104,16 @@ public:
 
 private:
     void chooseBackground(int choice);
-    void showFrame();  // the composed frame on Pura goes to the screen
     void makeSaveFolder() const;
-    void resume();
-    void gameOver();  // after the tenth round
+    void endRound();
 
     RandomSource& m_random;
     SoundPlayer& m_sound;
     SoundLevels m_levels;
     QString m_appFolder;
     QString m_saveFolder;
-    scores::BestGames m_bestGames;
+    Pause m_pause;
+    scores::BestGameEntry m_bestGames;
     savefiles::SaveData m_atStart;  // the counts read at start
     QString m_artError;  // why the pictures could not be loaded, if they could not
 };

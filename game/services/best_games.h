@@ -1,6 +1,8 @@
 #pragma once
 
-#include "game/services/savefiles.h"
+#include "game/rules/best_game_rank.h"
+#include "game/state/best_game.h"
+#include "game/state/file_result.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -20,34 +22,8 @@
 namespace scores {
 
 inline constexpr char kBestGamesFileName[] = "hituji_best.txt";
-inline constexpr int kTableSize = 10;
-inline constexpr int kMaxNameLength = 100;
 // What the file may hold at most; a longer file is read up to here.
 inline constexpr qint64 kMaxFileSize = 1024 * 1024;
-
-struct BestGame {
-    int grams = 0;     // 1 to 32767
-    QDateTime when;    // local time, whole seconds
-    QString name;      // 1 to kMaxNameLength characters, any
-    bool operator==(const BestGame& other) const {
-        return grams == other.grams && when == other.when && name == other.name;
-    }
-};
-
-// True when `a` stands above `b` in a table: more grams, then the earlier
-// game (a later equal total does not pass it), then the name.
-bool ranksBefore(const BestGame& a, const BestGame& b);
-
-// Both tables together, each game once, best first, at most ten.
-QList<BestGame> merged(const QList<BestGame>& a, const QList<BestGame>& b);
-
-// True when a game of `grams` enters `table`: a total above zero that is
-// larger than the tenth best, or any such total while the table has room.
-bool belongsIn(const QList<BestGame>& table, int grams);
-
-// A game of `grams` on `when` (cut to whole seconds) for `name`; nullopt
-// when one of them is out of range.
-std::optional<BestGame> makeBestGame(int grams, const QDateTime& when, const QString& name);
 
 QByteArray encode(const QList<BestGame>& table);
 

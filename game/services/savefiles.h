@@ -1,5 +1,7 @@
 #pragma once
 
+#include "game/state/file_result.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -16,12 +18,6 @@ inline constexpr char kReportFileName[] = "H_Score.txt";
 struct SaveData {
     int16_t SuccessCount = 0;
     int16_t BestWool = 0;
-};
-
-// What a file operation did: ok, or which file failed and why.
-struct FileResult {
-    bool ok = true;
-    QString error;  // "Cannot write /path/hituji.dat: Permission denied"
 };
 
 // The 6 bytes the game writes: SuccessCount, the type tag 2, BestWool, each

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/services/best_games.h"
+#include "game/state/best_game.h"
 
 #include <QDialog>
 #include <optional>

@@ -131,7 +131,7 @@ void Hituji::changeEvent(QEvent* event) {
 }
 
 void Hituji::syncExtras() {
-    const bool paused = m_game.pause.paused;
+    const bool paused = m_game.pause().paused();
     m_pmain->setVeil(paused ? QStringLiteral("一時停止") : QString());
     m_pmain->setAccessibleDescription(paused ? QStringLiteral("一時停止中。P キーかクリックで続きます") : QString());
     const bool muted = m_game.levels().muted();
@@ -142,19 +142,20 @@ void Hituji::syncExtras() {
         m_pauseAction->setEnabled(m_game.canPause());
         m_pauseAction->setChecked(paused);
         m_muteAction->setChecked(muted);
-        m_stopMusicAction->setEnabled(m_game.controls.BGM_Check);
+        m_stopMusicAction->setEnabled(m_game.canStopMusic());
     }
+    if (m_settingsDialog) m_settingsDialog->setStopMusicEnabled(m_game.canStopMusic());
     // A game that entered the best games asks for its name once the
     // handler that ended it has returned.
-    if (m_game.pendingBestGame && !m_nameDialog && !m_closed) {
+    if (m_game.bestGames().pending() && !m_nameDialog && !m_closed) {
         QMetaObject::invokeMethod(this, &Hituji::askForName, Qt::QueuedConnection);
     }
 }
 
 void Hituji::askForName() {
-    if (!m_game.pendingBestGame || m_nameDialog || m_closed) return;
+    if (!m_game.bestGames().pending() || m_nameDialog || m_closed) return;
     const QString offered = m_settings.playerName.isEmpty() ? m_accountName : m_settings.playerName;
-    m_nameDialog = new PlayerNameDialog(*m_game.pendingBestGame, offered, this);
+    m_nameDialog = new PlayerNameDialog(*m_game.bestGames().pending(), offered, this);
     m_nameDialog->setWindowModality(Qt::WindowModal);
     m_nameDialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(m_nameDialog, &QDialog::finished, this, [this](int result) {
@@ -210,12 +211,13 @@ void Hituji::showSettings() {
         });
         connect(d, &SettingsDialog::stopMusicClicked, this, [this] { handle([this] { m_game.StopMusic_Click(); }); });
         connect(d, &SettingsDialog::pauseWhenInactiveChanged, this, [this](bool on) {
-            m_game.pause.whenInactive = on;
+            m_game.setPauseWhenInactive(on);
             changeSettings([on](GameSettings& s) { s.pauseWhenInactive = on; });
         });
     }
     const SoundLevels& levels = m_game.levels();
-    m_settingsDialog->showValues(levels.muted(), levels.effectsPercent(), levels.musicPercent(), m_game.pause.whenInactive);
+    m_settingsDialog->showValues(levels.muted(), levels.effectsPercent(), levels.musicPercent(), m_game.pause().whenInactive());
+    m_settingsDialog->setStopMusicEnabled(m_game.canStopMusic());
     m_settingsDialog->show();
     m_settingsDialog->raise();
     m_settingsDialog->activateWindow();
@@ -225,7 +227,7 @@ void Hituji::useSettings(common::SettingsStore* store) {
     m_store = store;
     m_settings = store ? GameSettings::load(*store) : GameSettings{};
     m_applyingSettings = true;
-    m_game.pause.whenInactive = m_settings.pauseWhenInactive;
+    m_game.setPauseWhenInactive(m_settings.pauseWhenInactive);
     SoundLevels& levels = m_game.levels();
     levels.setEffectsPercent(m_settings.effectsVolume);
     levels.setMusicPercent(m_settings.musicVolume);

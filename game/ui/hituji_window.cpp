@@ -251,7 +251,7 @@ void Hituji::syncPlayTimer(int index, bool on) {
     QTimer* timer = m_timers[index];
     if (!on && timer->isActive()) {
         // A pause keeps what is left of the interval; a stop forgets it.
-        m_heldRemaining[index] = m_game.pause.paused ? std::max(0, timer->remainingTime()) : -1;
+        m_heldRemaining[index] = m_game.pause().paused() ? std::max(0, timer->remainingTime()) : -1;
         if (m_normalInterval[index] > 0) timer->setInterval(std::exchange(m_normalInterval[index], 0));
         timer->stop();
     } else if (on && !timer->isActive()) {
@@ -343,7 +343,7 @@ void Hituji::closeEvent(QCloseEvent* event) {
         if (dialog) dialog->close();
     QStringList errors;
     // A best game whose name is still being typed is kept under that name.
-    if (m_nameDialog && m_game.pendingBestGame) {
+    if (m_nameDialog && m_game.bestGames().pending()) {
         const QString name = m_nameDialog->name().trimmed().isEmpty() ? m_nameDialog->offeredName() : m_nameDialog->name();
         if (const savefiles::FileResult entered = m_game.BestGame_Enter(name, QDateTime::currentDateTime()); !entered.ok)
             errors << entered.error;

@@ -89,3 +89,7 @@ void SettingsDialog::showValues(bool muted, int effectsPercent, int musicPercent
     m_musicValue->setText(percent(musicPercent));
     m_pause->setChecked(pauseWhenInactive);
 }
+
+void SettingsDialog::setStopMusicEnabled(bool enabled) {
+    m_stopMusic->setEnabled(enabled);
+}

@@ -18,6 +18,9 @@ public:
 
     // Shows the values without reporting them as changes.
     void showValues(bool muted, int effectsPercent, int musicPercent, bool pauseWhenInactive);
+    // "音楽を止める" is offered while there is a tune to stop, exactly as the
+    // window's menu offers it.
+    void setStopMusicEnabled(bool enabled);
 
     QCheckBox* muteBox() const { return m_mute; }
     QSlider* effectsSlider() const { return m_effects; }

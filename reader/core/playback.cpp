@@ -1,6 +1,7 @@
 // "再生" and "巻き戻し": printing the text line by line on the page.
 #include "reader/rules/colours.h"
 #include "reader/rules/lines.h"
+#include "reader/rules/play_rule.h"
 #include "reader/drawing/fonts.h"
 #include "reader/core/reader_core.h"
 
@@ -10,7 +11,6 @@ namespace {
 constexpr int RowLeft = 10;
 constexpr int FirstRowTop = 15;
 constexpr int RowGap = 2;
-const QChar ColourMarker(u'＞');
 
 }  // namespace
 
@@ -31,16 +31,22 @@ void ReaderCore::playStep() {
 
     m_controls.LTitle.visible = false;
     const QString& line = m_state.DisplayLines.at(m_state.CurrentLine);
-    for (int k = 0; k < WordSlots; ++k) {
-        const QString& word = m_state.WordTable[k];
-        if (!word.isEmpty() && !m_state.PictureTable[k].isEmpty() && line.contains(word)) applyWord(k);
-    }
+    const QSize pageSize(PageSurface::Width, PageSurface::Height);
+    // Each picture that shows becomes the page picture at once, with the
+    // page's rows printed over it again in the colour in force.
+    const AppliedDesignations applied =
+        playRule().apply(line, m_page.foreColor().rgb(), [&](const QString& name, QRgb colour) {
+            // A missing or unreadable picture is skipped; the colour still applies.
+            const QImage picture = m_pictures.load(name, pageSize);
+            if (picture.isNull()) return false;
+            if (colour != m_page.foreColor().rgb()) m_page.setForeColor(QColor::fromRgb(colour));
+            showPicture(picture);
+            return true;
+        });
+    if (applied.colour != m_page.foreColor().rgb()) m_page.setForeColor(QColor::fromRgb(applied.colour));
 
     m_page.setX(RowLeft);
-    // A new page after 12 lines, or earlier when the rows of the next line
-    // would not fit into the page's 31 row slots.
-    const int rows = int(pageRows(line).size());
-    if (m_state.PageLineCount >= PageLines || m_state.PageRowIndex + rows > PageRowSlots) {
+    if (PlayRule::place(line, m_state.PageRowIndex, m_state.PageLineCount).newPage) {
         m_page.clear();
         m_page.setY(FirstRowTop);
         m_page.paintPicture(m_pura2);
@@ -57,18 +63,13 @@ void ReaderCore::playStep() {
         ++m_state.CurrentLine;
 }
 
-void ReaderCore::applyWord(int k) {
-    const QString& entry = m_state.PictureTable[k];
-    QString pictureName = entry;
-    const qsizetype marker = entry.indexOf(ColourMarker);
-    if (marker >= 0) {
-        if (const auto colour = textColourFor(QStringView(entry).mid(marker + 1))) m_page.setForeColor(*colour);
-        pictureName = entry.left(marker);
-    }
-    if (pictureName.isEmpty()) return;
-    // A missing or unreadable picture is skipped; the colour still applies.
-    const QImage picture = m_pictures.load(pictureName, QSize(PageSurface::Width, PageSurface::Height));
-    if (picture.isNull()) return;
+const PlayRule& ReaderCore::playRule() {
+    if (!m_playRule || !m_playRule->madeFrom(m_state.WordTable, m_state.PictureTable))
+        m_playRule.emplace(m_state.WordTable, m_state.PictureTable);
+    return *m_playRule;
+}
+
+void ReaderCore::showPicture(const QImage& picture) {
     m_pura2 = picture;
     m_page.paintPicture(m_pura2);
     m_page.setX(RowLeft);

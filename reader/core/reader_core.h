@@ -268,7 +268,10 @@ private:
     void rewind();
     // One play step, as "再生" does once it may run.
     void playStep();
-    void applyWord(int k);
+    // The play rule for the designations as they are now.
+    const PlayRule& playRule();
+    // Makes `picture` the page picture and prints the page's rows over it.
+    void showPicture(const QImage& picture);
     void startListing();
     // Lets the window breathe now and then; false once the listing is aborted.
     bool listingContinues();
@@ -306,6 +309,7 @@ private:
     int m_lineDrawingsStart = 0;
     QString m_documentPath;
     int m_openCount = 0;
+    std::optional<PlayRule> m_playRule;
     std::optional<PageMap> m_pageMap;
     // Texts of earlier maps, freed a slice at a time while the record is
     // built (freeing 660,000 lines at once would stall the window).

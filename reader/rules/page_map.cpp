@@ -1,34 +1,21 @@
 #include "reader/rules/page_map.h"
 
 #include <algorithm>
-#include <bit>
 
 #include <QElapsedTimer>
 
-#include "reader/rules/colours.h"
 #include "reader/rules/lines.h"
 
 namespace velreader {
-namespace {
-
-const QChar ColourMarker(u'＞');
-
-// Rows of a display line on the page: one up to 30 units, else as the
-// play step cuts it.
-int rowsOf(const QString& line) { return line.size() <= ChunkWidth ? 1 : int(pageRows(line).size()); }
-
-}  // namespace
 
 PageMap::PageMap(const ReaderState& state, PictureProbe probe, QRgb defaultColour)
     : m_lines(state.DisplayLines),
-      m_words(state.WordTable),
-      m_entries(state.PictureTable),
       m_lineCount(state.LineCount),
       m_probe(std::move(probe)),
       m_colour(defaultColour) {
     if (m_lineCount > 0 && !m_lines.isEmpty())
         m_totalSteps = std::min<qsizetype>(m_lineCount, m_lines.size() - 1) + 1;
-    m_matcher.emplace(m_words, m_entries);
+    m_rule.emplace(state.WordTable, state.PictureTable);
     m_pages.push_back({1, defaultColour, -1, 0});
 }
 
@@ -38,7 +25,7 @@ bool PageMap::describes(const ReaderState& state) const {
     // from (shared, so unchanged): comparing a long text line by line would
     // stall the window, and a text read or loaded again is a new list.
     if (state.DisplayLines.constData() != m_lines.constData()) return false;
-    if (state.WordTable != m_words || state.PictureTable != m_entries) return false;
+    if (!m_rule || !m_rule->madeFrom(state.WordTable, state.PictureTable)) return false;
     for (auto it = m_pictures.begin(); it != m_pictures.end(); ++it)
         if (m_probe.stamp(it.key()) != it->stamp) return false;
     return true;
@@ -62,27 +49,19 @@ void PageMap::scanStep() {
     const QString& line = m_lines.at(m_next - 1);
     const QRgb colourBefore = m_colour;
     const int pictureBefore = m_picture;
-    for (WordMatcher::Slots found = m_matcher->matches(line); found; found &= found - 1) {
-        const QString& entry = m_entries[std::countr_zero(found)];
-        QStringView name(entry);
-        const qsizetype marker = entry.indexOf(ColourMarker);
-        if (marker >= 0) {
-            if (const auto colour = textColourFor(QStringView(entry).mid(marker + 1))) m_colour = colour->rgb();
-            name = name.left(marker);
-        }
-        if (name.isEmpty()) continue;
-        const int index = pictureIndex(name.toString());
-        if (index >= 0) m_picture = index;
-    }
-    const int rows = rowsOf(line);
-    if (m_lineCountOnPage >= PageLines || m_rowIndex + rows > PageRowSlots) {
+    const AppliedDesignations applied =
+        m_rule->apply(line, m_colour, [this](const QString& name, QRgb) { return pictureIndex(name) >= 0; });
+    m_colour = applied.colour;
+    if (applied.picture) m_picture = pictureIndex(*applied.picture);
+    const LinePlace place = PlayRule::place(line, m_rowIndex, m_lineCountOnPage);
+    if (place.newPage) {
         m_pages.back().rows = std::uint8_t(m_rowIndex);
         for (int slot = PageLines; slot < m_rowIndex; ++slot) m_reached[slot].push_back(std::int32_t(m_pages.size() - 1));
         m_pages.push_back({m_next, colourBefore, std::int16_t(pictureBefore), 0});
         m_lineCountOnPage = 0;
         m_rowIndex = 0;
     }
-    m_rowIndex += rows;
+    m_rowIndex += place.rows;
     ++m_lineCountOnPage;
     ++m_next;
 }

@@ -11,7 +11,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "reader/rules/word_matcher.h"
+#include "reader/rules/play_rule.h"
 #include "reader/state/reader_state.h"
 
 namespace velreader {
@@ -44,9 +44,10 @@ struct PageStart {
 // the reader's state, which costs nothing: Qt's texts and lists are shared
 // until changed) and knows when the reader's state no longer matches. It is
 // built from the first step on, a slice at a time or up to a given step;
-// it follows the play step's rules exactly: the words of a line applied in
-// slot order, a picture only when it shows, a new page after 12 lines or
-// when the rows of the next line would not fit the page's 31 row slots.
+// it follows the play step's own rule (PlayRule): the words of a line
+// applied in slot order, a picture only when it shows, a new page after 12
+// lines or when the rows of the next line would not fit the page's 31 row
+// slots.
 class PageMap {
 public:
     PageMap() = default;
@@ -98,12 +99,10 @@ private:
     int pictureIndex(const QString& name);
 
     QStringList m_lines;
-    std::array<QString, WordSlots> m_words;
-    std::array<QString, WordSlots> m_entries;
     int m_lineCount = 0;
     int m_totalSteps = 0;
     PictureProbe m_probe;
-    std::optional<WordMatcher> m_matcher;
+    std::optional<PlayRule> m_rule;
     QHash<QString, PictureRecord> m_pictures;  // every picture name met so far
     QStringList m_pictureNames;                // the ones that show, by index
 

@@ -4,14 +4,12 @@
 #include <QFontMetrics>
 
 #include "reader/services/page_writer.h"
-#include "reader/rules/colours.h"
+#include "reader/rules/play_rule.h"
 #include "reader/drawing/fonts.h"
 #include "reader/core/reader_core.h"
 
 namespace velreader::web {
 namespace {
-
-const QChar ColourMarker(u'＞');
 
 // The title's place in the window, and the page's: the title floats over the
 // page and is cut at the page frame's right edge.
@@ -20,13 +18,10 @@ constexpr QPoint TitleInWindow(151, 84);
 constexpr int FrameRightInWindow = 407;
 
 WebDesignation designationOf(int slot, const QString& word, const QString& entry) {
-    WebDesignation d{slot, word, entry, {}, entry};
     // The same reading of the entry as a play step's.
-    const qsizetype marker = entry.indexOf(ColourMarker);
-    if (marker >= 0) {
-        if (const auto colour = textColourFor(QStringView(entry).mid(marker + 1))) d.colour = *colour;
-        d.pictureName = entry.left(marker);
-    }
+    const EntryEffect effect = entryEffect(entry);
+    WebDesignation d{slot, word, entry, {}, effect.picture};
+    if (effect.colour) d.colour = QColor::fromRgb(*effect.colour);
     return d;
 }
 

@@ -21,6 +21,7 @@
 
 #include "reader/services/web_book.h"
 #include "reader/rules/lines.h"
+#include "reader/rules/play_rule.h"
 #include "reader/core/reader_core.h"
 
 namespace {
@@ -46,8 +47,7 @@ KnownPictures knownPictures(ReaderCore& reader) {
     KnownPictures known{reader.blankPage(), {}};
     const velreader::ReaderState& s = reader.state();
     for (int k = 0; k < velreader::WordSlots; ++k) {
-        QString name = s.PictureTable[k];
-        if (const qsizetype marker = name.indexOf(u'＞'); marker >= 0) name.truncate(marker);
+        const QString name = velreader::entryEffect(s.PictureTable[k]).picture;
         if (name.isEmpty()) continue;
         const QImage image = reader.pictures().load(name, QSize(velreader::PageSurface::Width, velreader::PageSurface::Height));
         if (!image.isNull()) known.named.append({name, image});

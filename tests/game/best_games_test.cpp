@@ -147,11 +147,11 @@ protected:
 
 TEST_F(BestGameEntryTest, aGameAmongTheTenBestAsksForANameAndEntersTheFile) {
     playGame(104);
-    ASSERT_TRUE(game.pendingBestGame);
-    EXPECT_EQ(*game.pendingBestGame, 1040);
+    ASSERT_TRUE(game.bestGames().pending());
+    EXPECT_EQ(*game.bestGames().pending(), 1040);
     EXPECT_EQ(game.controls.Label4.caption, QStringLiteral("最高：1040g")) << "the best total of the save file is untouched";
     ASSERT_TRUE(game.BestGame_Enter(QStringLiteral("メリー"), at(8, 14, 3).addMSecs(999)).ok);
-    EXPECT_FALSE(game.pendingBestGame);
+    EXPECT_FALSE(game.bestGames().pending());
     ASSERT_EQ(game.bestGames().table().size(), 1);
     EXPECT_EQ(game.bestGames().newest(), entry(1040, at(8, 14, 3), QStringLiteral("メリー")));
     EXPECT_EQ(readAll(tablePath()), scores::encode(game.bestGames().table()));
@@ -160,14 +160,14 @@ TEST_F(BestGameEntryTest, aGameAmongTheTenBestAsksForANameAndEntersTheFile) {
 
 TEST_F(BestGameEntryTest, aGameWithoutWoolOrOneBelowTheTenthAsksForNothing) {
     playGame(0);
-    EXPECT_FALSE(game.pendingBestGame);
+    EXPECT_FALSE(game.bestGames().pending());
     QList<BestGame> full;
     for (int i = 0; i < 10; ++i) full.append(entry(2000 + i, at(1)));
     writeAll(tablePath(), scores::encode(full));
     ASSERT_TRUE(game.Form_Load().ok);
     game.Command4_Click();
     playGame(109);
-    EXPECT_FALSE(game.pendingBestGame) << "1090 g is below the tenth best";
+    EXPECT_FALSE(game.bestGames().pending()) << "1090 g is below the tenth best";
     game.BestGame_Skip();
     ASSERT_TRUE(game.Form_QueryUnload().ok);
     ASSERT_TRUE(game.Form_Unload().ok);
@@ -269,9 +269,9 @@ TEST_F(TwoWindows, bestGamesOfBothWindowsAreMergedWhicheverClosesFirst) {
     HitujiGame second(random, sound, folder());
     ASSERT_TRUE(first.Form_Load().ok);
     ASSERT_TRUE(second.Form_Load().ok);
-    first.pendingBestGame = 900;
+    first.bestGames().gameOver(900);
     ASSERT_TRUE(first.BestGame_Enter(QStringLiteral("一"), at(8, 10)).ok);
-    second.pendingBestGame = 950;
+    second.bestGames().gameOver(950);
     ASSERT_TRUE(second.BestGame_Enter(QStringLiteral("二"), at(8, 11)).ok);
     close(second);
     close(first);

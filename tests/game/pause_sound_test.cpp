@@ -15,7 +15,7 @@ TEST_F(PauseTest, aPausedRollHoldsItsTimerAndCountAndGoesOnWhereItStopped) {
     rollTicks(300);
     const QImage field = game.surfaces.Pmain;
     game.Pause_Click();
-    EXPECT_TRUE(game.pause.paused);
+    EXPECT_TRUE(game.pause().paused());
     EXPECT_FALSE(game.controls.Timer1) << "the roll's timer stops";
     EXPECT_TRUE(game.controls.Timer3) << "the banner walks on";
     // The round buttons rest: the stop would otherwise judge 300.
@@ -28,7 +28,7 @@ TEST_F(PauseTest, aPausedRollHoldsItsTimerAndCountAndGoesOnWhereItStopped) {
     EXPECT_EQ(game.surfaces.Pmain, field);
     EXPECT_TRUE(sound.calls.isEmpty());
     game.Pause_Click();
-    EXPECT_FALSE(game.pause.paused);
+    EXPECT_FALSE(game.pause().paused());
     EXPECT_TRUE(game.controls.Timer1);
     rollTicks(477);
     game.Command1_Click();
@@ -46,7 +46,7 @@ TEST_F(PauseTest, aPausedRoundHoldsTheFlockAndAPressOnTheFieldOnlyEndsThePause) 
     EXPECT_EQ(game.state.ShearRound, 1) << "もう一度 rests";
     // A press right on the sheep: the pause ends, nothing is shorn.
     game.Pmain_MouseDown(1, 0, float(x + 20), float(game.state.SheepY[1] + 20));
-    EXPECT_FALSE(game.pause.paused);
+    EXPECT_FALSE(game.pause().paused());
     EXPECT_TRUE(game.controls.Timer2);
     EXPECT_EQ(game.state.Sheared[1], 0);
     EXPECT_EQ(game.state.Wool, 0);
@@ -68,7 +68,7 @@ TEST_F(PauseTest, nothingToPauseOutsideARollOrARound) {
         EXPECT_FALSE(game.canPause()) << when;
         game.Pause_Click();
         game.Form_Deactivate();
-        EXPECT_FALSE(game.pause.paused) << when;
+        EXPECT_FALSE(game.pause().paused()) << when;
         EXPECT_EQ(game.controls.Timer1, before.Timer1) << when;
         EXPECT_EQ(game.controls.Timer2, before.Timer2) << when;
     };
@@ -93,13 +93,13 @@ TEST_F(PauseTest, leavingTheWindowPausesOnlyWhenTheSettingSaysSo) {
     game.Pgamen_Click();
     game.Command1_Click();
     game.Form_Deactivate();
-    EXPECT_TRUE(game.pause.paused);
+    EXPECT_TRUE(game.pause().paused());
     game.Form_Deactivate();
-    EXPECT_TRUE(game.pause.paused) << "a second loss of the focus does not end the pause";
+    EXPECT_TRUE(game.pause().paused()) << "a second loss of the focus does not end the pause";
     game.Pause_Click();
-    game.pause.whenInactive = false;
+    game.setPauseWhenInactive(false);
     game.Form_Deactivate();
-    EXPECT_FALSE(game.pause.paused);
+    EXPECT_FALSE(game.pause().paused());
     EXPECT_TRUE(game.controls.Timer1);
 }
 

@@ -26,6 +26,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -70,7 +71,7 @@ TEST_F(WindowExtrasTest, pAndAClickOnTheFieldPauseAndResumeARollWhereItStopped) 
     QTest::mouseClick(window.command(1), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(ticks.count() >= 5, 5000);
     QTest::keyClick(&window, Qt::Key_P);
-    ASSERT_TRUE(game.pause.paused);
+    ASSERT_TRUE(game.pause().paused());
     EXPECT_FALSE(window.timer(1)->isActive());
     EXPECT_TRUE(window.timer(3)->isActive()) << "the banner walks on";
     const int16_t count = game.state.SheepCount;
@@ -89,7 +90,7 @@ TEST_F(WindowExtrasTest, pAndAClickOnTheFieldPauseAndResumeARollWhereItStopped) 
     // Going on: the next tick comes after what was left of the interval,
     // then every 20 ms again.
     QTest::keyClick(&window, Qt::Key_P);
-    EXPECT_FALSE(game.pause.paused);
+    EXPECT_FALSE(game.pause().paused());
     EXPECT_TRUE(window.timer(1)->isActive());
     EXPECT_LE(window.timer(1)->interval(), 20);
     const int before = ticks.count();
@@ -99,7 +100,7 @@ TEST_F(WindowExtrasTest, pAndAClickOnTheFieldPauseAndResumeARollWhereItStopped) 
     // Paused again, a click on the field goes on.
     QTest::keyClick(&window, Qt::Key_P);
     QTest::mouseClick(window.pmain(), Qt::LeftButton);
-    EXPECT_FALSE(game.pause.paused);
+    EXPECT_FALSE(game.pause().paused());
     EXPECT_TRUE(window.timer(1)->isActive());
 }
 
@@ -110,7 +111,7 @@ TEST_F(WindowExtrasTest, aClickOnAPausedRoundShearsNothingAndTheFlockGoesOn) {
     QTest::mouseClick(window.command(3), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(game.state.SheepX[1] < 150, 5000);
     QTest::keyClick(&window, Qt::Key_P);
-    ASSERT_TRUE(game.pause.paused);
+    ASSERT_TRUE(game.pause().paused());
     EXPECT_FALSE(window.timer(2)->isActive());
     const int16_t x = game.state.SheepX[1];
     const QPoint sheep(1 + x + 20, 1 + game.state.SheepY[1] + 20);
@@ -130,26 +131,26 @@ TEST_F(WindowExtrasTest, leavingTheWindowPausesARollButOnlyOnTheChangeFromActive
     other.show();
     other.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-    EXPECT_TRUE(game.pause.paused);
+    EXPECT_TRUE(game.pause().paused());
     EXPECT_FALSE(window.timer(1)->isActive());
     // Back in the window, the game waits for the player.
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    EXPECT_TRUE(game.pause.paused);
+    EXPECT_TRUE(game.pause().paused());
     QTest::keyClick(&window, Qt::Key_P);
-    EXPECT_FALSE(game.pause.paused);
+    EXPECT_FALSE(game.pause().paused());
     // Minimised, too.
     window.showMinimized();
-    QTRY_VERIFY(game.pause.paused);
+    QTRY_VERIFY(game.pause().paused());
     window.showNormal();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     QTest::keyClick(&window, Qt::Key_P);
     // With the setting off, leaving changes nothing.
-    game.pause.whenInactive = false;
+    game.setPauseWhenInactive(false);
     other.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-    EXPECT_FALSE(game.pause.paused);
+    EXPECT_FALSE(game.pause().paused());
     EXPECT_TRUE(window.timer(1)->isActive());
 }
 
@@ -163,7 +164,7 @@ TEST_F(WindowExtrasTest, aWindowThatWasNeverActivePlaysAsDesigned) {
     QTest::mouseClick(window.pgamen(), Qt::LeftButton);
     QTest::mouseClick(window.command(1), Qt::LeftButton);
     QTest::qWait(100);
-    EXPECT_FALSE(game.pause.paused);
+    EXPECT_FALSE(game.pause().paused());
     EXPECT_GT(game.state.SheepCount, 0);
 }
 
@@ -347,7 +348,7 @@ TEST_F(WindowExtrasTest, settingsTakeEffectAtOnceAndAreKeptForTheNextStart) {
     EXPECT_EQ(sound.calls.last(), QStringLiteral("volumes:0:0"));
     EXPECT_TRUE(window.muteAction()->isChecked());
     dialog->pauseBox()->setChecked(false);
-    EXPECT_FALSE(game.pause.whenInactive);
+    EXPECT_FALSE(game.pause().whenInactive());
     QTest::mouseClick(window.pzeb(), Qt::LeftButton);
     QTest::mouseClick(dialog->stopMusicButton(), Qt::LeftButton);
     EXPECT_EQ(sound.calls.last(), QStringLiteral("midi:"));
@@ -362,9 +363,56 @@ TEST_F(WindowExtrasTest, settingsTakeEffectAtOnceAndAreKeptForTheNextStart) {
     EXPECT_TRUE(next.levels().muted());
     EXPECT_EQ(next.levels().effectsPercent(), 50);
     EXPECT_EQ(next.levels().musicPercent(), 25);
-    EXPECT_FALSE(next.pause.whenInactive);
+    EXPECT_FALSE(next.pause().whenInactive());
     EXPECT_EQ(nextWindow.zoom()->zoom(), 2);
     EXPECT_EQ(nextSound.calls.last(), QStringLiteral("volumes:0:0"));
+}
+
+// "音楽を止める" is offered by the settings in exactly the states in which
+// the menu offers it, whichever of the two stops the tune and whenever the
+// dialog is opened; where it is grey a click sends nothing.
+TEST_F(WindowExtrasTest, theSettingsOfferToStopTheMusicExactlyWhenTheMenuDoes) {
+    showActive();
+    leaveTitle();
+    const auto banner = [&] { QTest::mouseClick(window.pzeb(), Qt::LeftButton); };
+    const auto fromDialog = [&] { QTest::mouseClick(window.settingsDialog()->stopMusicButton(), Qt::LeftButton); };
+    const auto fromMenu = [&] { window.stopMusicAction()->trigger(); };
+    const auto reopen = [&] {
+        window.settingsDialog()->close();
+        window.settingsAction()->trigger();
+    };
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        bool offered;
+        const char* lastCall;
+    };
+    const Step steps[] = {
+        {"before any tune", [] {}, false, nullptr},
+        {"a grey button clicked", fromDialog, false, nullptr},
+        {"the banner starts the tune", banner, true, "midi:"},
+        {"the dialog opened again", reopen, true, nullptr},
+        {"stopped from the dialog", fromDialog, false, "midi:"},
+        {"the banner again", banner, true, "midi:"},
+        {"stopped from the menu", fromMenu, false, "midi:"},
+        {"the dialog opened again", reopen, false, nullptr},
+        {"the banner once more", banner, true, "midi:"},
+    };
+    window.settingsAction()->trigger();
+    ASSERT_TRUE(window.settingsDialog());
+    for (const Step& step : steps) {
+        const qsizetype calls = sound.calls.size();
+        step.act();
+        EXPECT_EQ(window.stopMusicAction()->isEnabled(), step.offered) << step.what;
+        EXPECT_EQ(window.settingsDialog()->stopMusicButton()->isEnabled(), step.offered) << step.what;
+        EXPECT_EQ(game.canStopMusic(), step.offered) << step.what;
+        if (step.lastCall) {
+            ASSERT_GT(sound.calls.size(), calls) << step.what;
+            EXPECT_TRUE(sound.calls.last().startsWith(QLatin1String(step.lastCall))) << step.what;
+        } else {
+            EXPECT_EQ(sound.calls.size(), calls) << step.what << ": nothing sent";
+        }
+    }
 }
 
 TEST_F(WindowExtrasTest, aBrokenSettingsFileMeansTheDesignAndNoMessage) {
