@@ -12,6 +12,7 @@
 #include <benchmark/benchmark.h>
 #include <map>
 
+#include "bench/reader/big_book_tools.h"
 #include "reader/rules/lines.h"
 #include "reader/core/reader_core.h"
 #include "reader/ui/textbox.h"
@@ -83,6 +84,38 @@ void BM_ReadText_Algorithm(benchmark::State& state) {
     state.counters["lines"] = double(lines);
 }
 BENCHMARK(BM_ReadText_Algorithm)->Arg(30 * 1024)->Arg(1024 * 1024)->Unit(benchmark::kMillisecond);
+
+// Reading a big text, the algorithm alone: the display lines of the big
+// books' prose, a line a paragraph, either with no blank line anywhere
+// (range(1) 0) or with a blank line after every eighth line (1). Twice the
+// lines should take about twice the time either way.
+void BM_ReadText_Lines(benchmark::State& state) {
+    const int count = int(state.range(0));
+    const bool blankLines = state.range(1) != 0;
+    QStringList lines = bigbooks::proseLines(count);
+    lines.removeLast();
+    QString text;
+    for (int i = 0; i < lines.size(); ++i) {
+        text += lines[i];
+        text += blankLines && i % 8 == 7 ? QStringLiteral("\r\n\r\n") : QStringLiteral("\r\n");
+    }
+    lines.clear();
+    qsizetype displayLines = 0;
+    for (auto _ : state) {
+        velreader::Reading reading = velreader::readText(text);
+        displayLines = reading.displayLines.size();
+        benchmark::DoNotOptimize(reading);
+    }
+    state.counters["lines"] = double(displayLines);
+}
+BENCHMARK(BM_ReadText_Lines)
+    ->ArgNames({"lines", "blank"})
+    ->Args({330000, 0})
+    ->Args({660000, 0})
+    ->Args({330000, 1})
+    ->Args({660000, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 // The whole "読み込み" click in the window: the text box's text, the
 // reading, the listing with its event processing, and the final mirror.

@@ -13,18 +13,15 @@
 #include <QString>
 
 // The whole game without a screen: the state record, the control values,
-// the picture surfaces and every handler of the window. The window forwards
-// each event to the handler of the same name and then shows `controls` and
-// the visible surfaces; tests call the handlers directly. The handlers
-// delegate: the rules decide, the frames draw, the services keep files and
-// sound.
+// the picture surfaces and every handler of the window, each delegating to
+// the rules, the frames and the services. The window forwards each event to
+// the handler of the same name and then shows `controls` and the surfaces.
 class HitujiGame {
 public:
-    // `appFolder` ends in "/"; the random source and the sound player are
-    // used for the game's whole life and must outlive it. The save file and
-    // the report are kept in `saveFolder` (ending in "/"), the application
-    // folder unless another is given; another folder is created when the
-    // files are first written.
+    // `appFolder` ends in "/"; the random source and the sound player must
+    // outlive the game. The save file, the report and the best games are
+    // kept in `saveFolder` (ending in "/"; the application folder unless
+    // given), made when the files are first written.
     HitujiGame(RandomSource& random, SoundPlayer& sound, QString appFolder, QString saveFolder = {});
 
     GameState state;
@@ -36,49 +33,37 @@ public:
     SoundLevels& levels() { return m_levels; }
     const Pause& pause() const { return m_pause; }
     void setPauseWhenInactive(bool on) { m_pause.setWhenInactive(on); }
-    // The best games, with the total of a game that waits for its player's
-    // name (set when a game ends with a total that enters them, cleared by
-    // BestGame_Enter or BestGame_Skip).
+    // The best games, with a total that waits for its player's name.
     const scores::BestGameEntry& bestGames() const { return m_bestGames; }
     scores::BestGameEntry& bestGames() { return m_bestGames; }
 
     // Start-up: makes the application folder current, sets every field to its
-    // start value and reads "hituji.dat" and the best games. Returns an error
-    // when the art cannot be loaded or the save file exists but cannot be
-    // read (a best-games file that cannot be read only gives an empty table).
+    // start value and reads "hituji.dat" and the best games. Fails when the
+    // art cannot be loaded or a save file exists but cannot be read.
     savefiles::FileResult Form_Load();
 
     // Closing, first step: writes "hituji.dat", merged with what another
-    // window of the game may have written since this one started: the
-    // successes in the file now plus those gained here, and the better best.
-    // A file that is no save by then counts as absent. Alone, the window
-    // writes exactly its own counts.
+    // window may have written since this one started (the successes gained
+    // here are added, the better best kept); alone, exactly its own counts.
     savefiles::FileResult Form_QueryUnload();
     // Closing, the rest: stops the music, writes "H_Score.txt" with the
     // counts just saved, and the best games merged with their file.
     savefiles::FileResult Form_Unload();
 
-    // Pause (P): pauses a running roll or round, or goes on from exactly
-    // where it stopped; does nothing at any other moment.
+    // The player's comforts. Pause (P) holds a running roll or round, or goes
+    // on where it stopped; leaving the window pauses when the setting says
+    // so. Mute (M) silences effects and music together. The tune can be
+    // stopped while it was started and not stopped since.
     void Pause_Click();
-    // The window stopped being the active one or was minimised: pauses when
-    // the setting says so.
     void Form_Deactivate();
-    // True while a pause can be started or ended.
     bool canPause() const;
-
-    // Mute (M): effects and music fall silent together, or are heard again.
     void Mute_Click();
-    // Stops the tune (as PlayMidi with an empty path).
     void StopMusic_Click();
-    // True while there is a tune to stop: the menu and the settings offer
-    // "音楽を止める" exactly then.
     bool canStopMusic() const;
 
-    // The name for the waiting best game, entered on `when`. Returns what
-    // writing the table did; the game is kept in the window's table either way.
+    // The name for the waiting best game, entered on `when`, or none. Returns
+    // what writing the table did; the game stays in the window's table.
     savefiles::FileResult BestGame_Enter(const QString& name, const QDateTime& when);
-    // The player declined to enter the waiting game.
     void BestGame_Skip();
 
     // Round controls.

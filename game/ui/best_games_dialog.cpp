@@ -1,5 +1,7 @@
 #include "game/ui/best_games_dialog.h"
 
+#include "game/ui/close_buttons.h"
+
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -26,30 +28,25 @@ BestGamesDialog::BestGamesDialog(QWidget* parent) : QDialog(parent) {
     m_empty = new QLabel(QStringLiteral("まだ記録はありません。10回の毛刈りで集めた羊毛が、ここに残ります。"), this);
     m_empty->setWordWrap(true);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("閉じる"));
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_table);
     layout->addWidget(m_empty);
-    layout->addWidget(buttons);
+    layout->addWidget(closeButtons(this));
     resize(480, 360);
 }
 
 QString BestGamesDialog::shownName(const QString& name) {
     QString out;
     out.reserve(name.size());
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        const QChar c = name[i];
-        if (c.isHighSurrogate() && i + 1 < name.size() && name[i + 1].isLowSurrogate()) {
-            out += c;
-            out += name[++i];
-        } else if (c == u'\n' || c == u'\r' || c == u'\t') {
+    // Code points, a lone surrogate already turned into the replacement
+    // character.
+    for (const char32_t code : name.toUcs4()) {
+        if (code == U'\n' || code == U'\r' || code == U'\t') {
             out += u' ';
-        } else if (c.unicode() < 0x20 || c.unicode() == 0x7F || c.isSurrogate()) {
+        } else if (code < 0x20 || code == 0x7F) {
             out += QChar(QChar::ReplacementCharacter);
         } else {
-            out += c;
+            out += QString::fromUcs4(&code, 1);
         }
     }
     return out;

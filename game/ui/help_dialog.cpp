@@ -1,5 +1,7 @@
 #include "game/ui/help_dialog.h"
 
+#include "game/ui/close_buttons.h"
+
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -56,11 +58,8 @@ HelpDialog::HelpDialog(QWidget* parent) : QDialog(parent) {
     m_text = new QTextBrowser(this);
     m_text->setHtml(QString::fromUtf16(kHelp));
     m_text->setAccessibleName(QStringLiteral("遊び方"));
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("閉じる"));
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_text);
-    layout->addWidget(buttons);
+    layout->addWidget(closeButtons(this));
     resize(560, 520);
 }

@@ -1,5 +1,7 @@
 #include "game/ui/settings_dialog.h"
 
+#include "game/ui/close_buttons.h"
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -44,14 +46,10 @@ SettingsDialog::SettingsDialog(QWidget* parent) : QDialog(parent) {
     m_pause = new QCheckBox(QStringLiteral("ほかのウィンドウに移ったら一時停止する"), play);
     playLayout->addWidget(m_pause);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("閉じる"));
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(sound);
     layout->addWidget(play);
-    layout->addWidget(buttons);
+    layout->addWidget(closeButtons(this));
 
     connect(m_mute, &QCheckBox::toggled, this, &SettingsDialog::mutedChanged);
     connect(m_effects, &QSlider::valueChanged, this, [this](int v) {

@@ -6,6 +6,7 @@
 #include "common/cp932.h"
 #include "common/fileio.h"
 #include "reader/rules/bookformat.h"
+#include "reader/services/reader_files.h"
 #include "reader/core/reader_core.h"
 
 namespace velreader {

@@ -1,5 +1,6 @@
 // Changing and removing one designation, and taking changes back.
 #include "reader/rules/designation_text.h"
+#include "reader/services/designation_checks.h"
 #include "reader/core/reader_core.h"
 #include "reader/rules/designation.h"
 

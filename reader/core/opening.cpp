@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "reader/rules/bookformat.h"
+#include "reader/services/reader_files.h"
 #include "reader/services/textfile.h"
 #include "reader/core/reader_core.h"
 

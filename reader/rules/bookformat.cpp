@@ -6,7 +6,6 @@
 #include <QStringView>
 
 #include "common/cp932.h"
-#include "common/fileio.h"
 
 namespace velreader {
 namespace {
@@ -71,14 +70,6 @@ qsizetype characterColumn(QStringView field, qsizetype unitIndex) {
 }
 
 }  // namespace
-
-QByteArray readReaderFile(const QString& path, QString& why) {
-    const common::ReadResult read = common::readFile(path, MaxBookFileSize);
-    if (read.ok()) return read.bytes;
-    why = read.error.kind == common::FileError::Kind::TooLarge ? QStringLiteral("ファイルが大きすぎます（64 MB まで）")
-                                                               : read.error.japaneseReason();
-    return {};
-}
 
 QString BookField::label() const {
     switch (kind) {

@@ -32,10 +32,6 @@ struct Book {
 // Larger files are refused without being read.
 inline constexpr qint64 MaxBookFileSize = 64 * 1024 * 1024;
 
-// Reads a book or a text file of at most MaxBookFileSize. On failure the
-// bytes are empty and `why` says in Japanese what is wrong.
-QByteArray readReaderFile(const QString& path, QString& why);
-
 // A text field of a book, named for messages the way the reader shows it:
 // designations by the number "単語指定" gives them, display lines counted
 // from 1.

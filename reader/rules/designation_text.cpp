@@ -1,8 +1,6 @@
 #include "reader/rules/designation_text.h"
 
 #include "reader/rules/colours.h"
-#include "reader/drawing/page.h"
-#include "reader/services/pictures.h"
 
 namespace velreader {
 namespace {
@@ -40,12 +38,17 @@ QString designationProblem(const DesignationParts& parts) {
     if (!parts.picture.isEmpty()) {
         if (parts.picture.contains(ColourMarker))
             return QStringLiteral("名前に「＞」がある絵は使えません（「＞」から後は色の指定になります）。");
-        if (!PictureStore::isPlainFileName(parts.picture) || hasLineBreak(parts.picture))
+        if (!isPlainFileName(parts.picture) || hasLineBreak(parts.picture))
             return QStringLiteral("この名前の絵は使えません。");
     }
     if (!parts.colour.isEmpty() && !textColourFor(parts.colour))
         return QStringLiteral("色は %1 の十一の言葉から選んでください。").arg(colourWords().join(u' '));
     return {};
+}
+
+bool isPlainFileName(const QString& name) {
+    if (name.isEmpty() || name == u"." || name == u"..") return false;
+    return !name.contains(u'/') && !name.contains(u'\\') && !name.contains(QChar(0));
 }
 
 DesignationParts splitDesignation(const QString& word, const QString& entry) {
@@ -66,43 +69,6 @@ QString designationRefusal(const QString& text) {
         if (text.contains(u'>')) reason += QStringLiteral("\n「>」も半角です。色の言葉の前には全角の「＞」を書きます。");
     }
     return reason + syntaxReminder();
-}
-
-PictureState pictureState(const QString& pictureName, PictureStore& pictures) {
-    if (pictureName.isEmpty()) return PictureState::None;
-    if (pictures.locate(pictureName).isEmpty()) return PictureState::Missing;
-    // Decoded at the page's size, the size playback asks for, so the work is
-    // not lost: the store keeps the picture.
-    if (pictures.load(pictureName, QSize(PageSurface::Width, PageSurface::Height)).isNull())
-        return PictureState::Unreadable;
-    return PictureState::Found;
-}
-
-QStringList entryWarnings(const QString& entry, PictureStore& pictures) {
-    if (entry.isEmpty()) return {QStringLiteral("「：」の後に絵も色もないので、この単語は何もしません。")};
-    QStringList warnings;
-    const DesignationParts parts = splitDesignation(QString(), entry);
-    const QString folder = pictures.folders().value(0);
-    switch (pictureState(parts.picture, pictures)) {
-    case PictureState::Missing: {
-        QString line = QStringLiteral("絵「%1」が絵のフォルダ（%2）に見つかりません。指定は登録しました。").arg(parts.picture, folder);
-        if (parts.picture.contains(u'>')) line += QStringLiteral("色の言葉の前の「>」は全角の「＞」にします。");
-        warnings << line;
-        break;
-    }
-    case PictureState::Unreadable:
-        warnings << QStringLiteral("「%1」は絵として読めません（PNG、JPEG、BMP、GIF の絵が使えます）。").arg(parts.picture);
-        break;
-    case PictureState::None:
-    case PictureState::Found: break;
-    }
-    if (entry.contains(ColourMarker)) {
-        if (parts.colour.isEmpty())
-            warnings << QStringLiteral("「＞」の後に色の言葉がありません。");
-        else if (!textColourFor(parts.colour))
-            warnings << QStringLiteral("色の言葉「%1」は使えません（%2）。").arg(parts.colour, colourWords().join(u' '));
-    }
-    return warnings;
 }
 
 }  // namespace velreader

@@ -5,8 +5,6 @@
 
 namespace velreader {
 
-class PictureStore;
-
 // A designation as the designation dialog holds it: the three parts a user
 // chooses separately. `picture` and `colour` may each be empty.
 struct DesignationParts {
@@ -40,15 +38,8 @@ QStringList colourWords();
 // The reason ends with the colour words and an example.
 QString designationRefusal(const QString& text);
 
-// What a stored `entry` will not do in playback, in Japanese, one line per
-// finding (empty when all is well): a picture that is not in any picture
-// folder or cannot be read as a picture, and a colour word that is not one
-// of the eleven.
-QStringList entryWarnings(const QString& entry, PictureStore& pictures);
-
-// How a picture named in a designation stands.
-enum class PictureState { None, Found, Missing, Unreadable };
-// `None` for an entry without a picture; `Found` when `pictures` can show it.
-PictureState pictureState(const QString& pictureName, PictureStore& pictures);
+// True for a name that can only mean a file directly inside a picture
+// folder: not empty, no folder separator, not "." or "..", no NUL character.
+bool isPlainFileName(const QString& name);
 
 }  // namespace velreader

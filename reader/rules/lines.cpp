@@ -66,8 +66,12 @@ Reading readText(const QString& text, const std::function<bool()>& between) {
     for (qsizetype i = 0; i < trimmed.size();) {
         const qsizetype from = i;
         const qsizetype stop = std::min(trimmed.size(), i + Step);
+        // Only a fold that starts before `stop` belongs to this slice: the
+        // search ends there, or a text without blank lines would be searched
+        // to its end at every slice.
+        const QStringView window = trimmed.first(std::min(trimmed.size(), stop + 3));
         while (i < stop) {
-            const qsizetype fold = trimmed.indexOf(QStringLiteral("\r\n\r\n"), i);
+            const qsizetype fold = window.indexOf(u"\r\n\r\n", i);
             const qsizetype upTo = fold < 0 || fold >= stop ? stop : fold;
             r.sourceText += trimmed.mid(i, upTo - i);
             i = upTo;

@@ -1,5 +1,7 @@
 #include "reader/services/pictures.h"
 
+#include "reader/rules/designation_text.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -32,11 +34,6 @@ QImage decode(const QString& path, QSize size) {
 }  // namespace
 
 PictureStore::PictureStore(QStringList folders) : m_folders(std::move(folders)), m_cache(CachedPictures) {}
-
-bool PictureStore::isPlainFileName(const QString& name) {
-    if (name.isEmpty() || name == u"." || name == u"..") return false;
-    return !name.contains(u'/') && !name.contains(u'\\') && !name.contains(QChar(0));
-}
 
 QString PictureStore::stamp(const QString& name) const {
     const QString found = locate(name);

@@ -25,9 +25,6 @@ public:
 
     const QStringList& folders() const { return m_folders; }
 
-    // True for a name that can only mean a file directly inside the folder:
-    // not empty, no folder separator, not "." or "..", no NUL character.
-    static bool isPlainFileName(const QString& name);
     // True for the formats pictures are decoded in ("png", "jpeg", "jpg",
     // "bmp", "gif"), as QImageReader names them from a file's content.
     static bool isDecodedFormat(const QByteArray& format);

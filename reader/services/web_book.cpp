@@ -6,7 +6,8 @@
 #include "reader/services/page_writer.h"
 #include "reader/rules/play_rule.h"
 #include "reader/drawing/fonts.h"
-#include "reader/core/reader_core.h"
+#include "reader/drawing/page.h"
+#include "reader/state/reader_state.h"
 
 namespace velreader::web {
 namespace {
@@ -27,8 +28,8 @@ WebDesignation designationOf(int slot, const QString& word, const QString& entry
 
 }  // namespace
 
-WebBook webBookOf(const ReaderCore& reader) {
-    const ReaderState& state = reader.state();
+WebBook makeWebBook(const ReaderState& state, const PageSurface& page, const QImage& blankPage,
+                    const QStringList& pictureFolders) {
     WebBook book;
     book.title = state.DisplayLines.value(0);
     book.lineCount = state.LineCount;
@@ -38,11 +39,10 @@ WebBook webBookOf(const ReaderCore& reader) {
         if (state.WordTable[k].isEmpty() && state.PictureTable[k].isEmpty()) continue;
         book.designations.append(designationOf(k, state.WordTable[k], state.PictureTable[k]));
     }
-    book.pictureFolders = reader.pictureFolders();
-    book.blankPage = reader.blankPage();
+    book.pictureFolders = pictureFolders;
+    book.blankPage = blankPage;
     book.defaultColour = DefaultTextColour;
 
-    const PageSurface& page = reader.page();
     const QFontMetrics pageMetrics(page.font(), &page.image());
     const QFontMetrics titleMetrics(titleFont(), &page.image());
     book.metrics = {page.lineHeight(),
@@ -53,6 +53,7 @@ WebBook webBookOf(const ReaderCore& reader) {
                     FrameRightInWindow - PageInWindow.x()};
     return book;
 }
+
 
 QString withHtmlSuffix(const QString& path) {
     if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty()) return path;

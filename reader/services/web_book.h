@@ -13,7 +13,8 @@
 
 namespace velreader {
 
-class ReaderCore;
+class PageSurface;
+struct ReaderState;
 
 namespace web {
 
@@ -52,9 +53,11 @@ struct WebBook {
     PageMetrics metrics;
 };
 
-// Takes what the page needs from the reader; changes nothing in it. Cheap:
-// the lines are shared, not copied.
-WebBook webBookOf(const ReaderCore& reader);
+// Takes what the page needs from the reader's state, its page (for the
+// fonts' measures), its blank page and its picture folders; changes nothing
+// in them. Cheap: the lines are shared, not copied.
+WebBook makeWebBook(const ReaderState& state, const PageSurface& page, const QImage& blankPage,
+                    const QStringList& pictureFolders);
 
 // A picture as the page holds it: the file's own bytes when browsers show
 // the format as the reader does, else the reader's decoded picture as PNG.

@@ -19,6 +19,7 @@
 #include <QJsonObject>
 #include <cstdio>
 
+#include "reader/core/web_book_of.h"
 #include "reader/services/web_book.h"
 #include "reader/rules/lines.h"
 #include "reader/rules/play_rule.h"

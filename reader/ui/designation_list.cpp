@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "reader/rules/designation_text.h"
+#include "reader/services/designation_checks.h"
 #include "reader/ui/designation_dialog.h"
 #include "reader/rules/colours.h"
 #include "reader/drawing/page.h"

@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "reader/core/reader_core.h"
+#include "reader/core/web_book_of.h"
 
 namespace velreader {
 

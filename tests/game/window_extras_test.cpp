@@ -27,6 +27,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <functional>
+#include <random>
 #include <gtest/gtest.h>
 
 namespace {
@@ -366,6 +367,34 @@ TEST_F(WindowExtrasTest, settingsTakeEffectAtOnceAndAreKeptForTheNextStart) {
     EXPECT_FALSE(next.pause().whenInactive());
     EXPECT_EQ(nextWindow.zoom()->zoom(), 2);
     EXPECT_EQ(nextSound.calls.last(), QStringLiteral("volumes:0:0"));
+}
+
+// A name in the table is one line of text whatever it holds: random names
+// of letters, line breaks, tabs, control characters and surrogates, whole
+// pairs and lone halves, checked one UTF-16 unit at a time.
+TEST(BestGamesDialogNames, everyNameShowsAsOneLineWithEachCharacterInPlace) {
+    const char16_t pool[] = {u'a', u'羊', u'\n', u'\r', u'\t', 0x01, 0x1F, 0x7F, 0x80, 0xD83D, 0xDC11, 0xFFFD};
+    std::mt19937 engine(12);
+    for (int trial = 0; trial < 20000; ++trial) {
+        QString name;
+        const int length = std::uniform_int_distribution<int>(0, 8)(engine);
+        for (int i = 0; i < length; ++i) name += QChar(pool[engine() % std::size(pool)]);
+        QString expected;
+        for (qsizetype i = 0; i < name.size(); ++i) {
+            const char16_t c = name[i].unicode();
+            const bool pair = QChar::isHighSurrogate(c) && i + 1 < name.size() && name[i + 1].isLowSurrogate();
+            if (pair) {
+                expected += name.mid(i++, 2);
+            } else if (c == u'\n' || c == u'\r' || c == u'\t') {
+                expected += u' ';
+            } else if (c < 0x20 || c == 0x7F || QChar::isSurrogate(c)) {
+                expected += QChar(QChar::ReplacementCharacter);
+            } else {
+                expected += QChar(c);
+            }
+        }
+        ASSERT_EQ(BestGamesDialog::shownName(name), expected) << "trial " << trial;
+    }
 }
 
 // "音楽を止める" is offered by the settings in exactly the states in which

@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 
+#include "reader/core/web_book_of.h"
 #include "reader/rules/page_text.h"
 #include "reader/services/page_writer.h"
 #include "reader/services/web_book.h"

@@ -35,6 +35,25 @@ TEST(ReadingInSteps, givesTheLinesOfJoiningCuttingAndSplittingForAnyText) {
     }
 }
 
+// The blank lines are folded a slice of 256 K characters at a time: a run of
+// line breaks that starts just before, at or just after the end of a slice
+// folds as the one-pass rule says, however it straddles the end.
+TEST(ReadingInSteps, foldsRunsOfLineBreaksThatStraddleTheEndOfASlice) {
+    constexpr qsizetype SliceEnd = 256 * 1024;
+    for (int breaks = 1; breaks <= 5; ++breaks) {
+        for (qsizetype at = SliceEnd - 10; at <= SliceEnd + 2; ++at) {
+            QString text(at, u'羊');
+            for (int b = 0; b < breaks; ++b) text += QStringLiteral("\r\n");
+            text += QStringLiteral("丘");
+            QString source = text + QStringLiteral("\r\n");
+            source.replace(QStringLiteral("\r\n\r\n"), QStringLiteral("\r\n"));
+            const Reading reading = readText(text);
+            ASSERT_EQ(reading.sourceText, source) << breaks << " breaks at " << at;
+            EXPECT_EQ(reading.displayLines.size(), (at + 29) / 30 + 2) << breaks << " breaks at " << at;
+        }
+    }
+}
+
 TEST(ReadingInSteps, aLongTextLetsTheCallerBreatheAndASmallOneDoesNot) {
     int calls = 0;
     readText(QStringLiteral("ひつじ\r\n丘"), [&] { return ++calls, true; });
