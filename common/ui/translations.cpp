@@ -7,14 +7,17 @@
 
 namespace common {
 
-void installQtTranslations(QCoreApplication& app) {
+bool installQtTranslations(QCoreApplication& app) {
+    const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+    QLocale::setDefault(japanese);
     auto* translator = new QTranslator(&app);
-    if (translator->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        app.installTranslator(translator);
-    } else {
+    if (!translator->load(japanese, QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
+        return false;
     }
+    app.installTranslator(translator);
+    return true;
 }
 
 }  // namespace common

@@ -83,6 +83,14 @@ QString withBookExtension(const QString& path) {
     return path.endsWith(u'.') ? path + QStringLiteral("vln") : path + QStringLiteral(".vln");
 }
 
+// True when both name the same file (also through a link or another spelling).
+bool sameFile(const QString& a, const QString& b) {
+    if (a.isEmpty() || b.isEmpty()) return false;
+    const QString canonical = QFileInfo(a).canonicalFilePath();
+    return canonical.isEmpty() ? QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath()
+                               : canonical == QFileInfo(b).canonicalFilePath();
+}
+
 void replaceAll(QString& text) {
     QList<cp932::Replacement> ignored;
     cp932::replaceLookAlikes(text, ignored);
@@ -105,7 +113,8 @@ QString ReaderCore::chooseBookFile(FileDialogRequest::Mode mode) {
         m_controls.Text1.text = QStringLiteral("「Book」フォルダを作れませんでした：%1").arg(start);
         start = QFileInfo(start).absolutePath();
     }
-    return m_fileDialog(FileDialogRequest{mode, start, BookFilter});
+    const QString selected = mode == FileDialogRequest::Mode::Save ? m_openBook : QString();
+    return m_fileDialog(FileDialogRequest{mode, start, BookFilter, selected});
 }
 
 void ReaderCore::AllSave_Click() {
@@ -114,9 +123,31 @@ void ReaderCore::AllSave_Click() {
     saveBook();
 }
 
+void ReaderCore::AllOverwrite_Click() {
+    if (m_busy) return;
+    BusyScope busy(*this);
+    overwriteBook();
+}
+
+void ReaderCore::overwriteBook() {
+    if (m_openBook.isEmpty())
+        saveBook();
+    else
+        writeBook(m_openBook);
+}
+
 void ReaderCore::saveBook() {
     const QString path = withBookExtension(chooseBookFile(FileDialogRequest::Mode::Save));
     if (path.isEmpty()) return;
+    // Another file of that name is replaced only when the user says so; the
+    // open book is the user's own to write again.
+    if (m_replaceQuestion && QFileInfo::exists(path) && !sameFile(path, m_openBook) &&
+        !m_replaceQuestion(QFileInfo(path).fileName()))
+        return;
+    writeBook(path);
+}
+
+void ReaderCore::writeBook(const QString& path) {
     m_state.BookFileName = path;
     m_controls.Text1.text = QStringLiteral("セーブ中・・・");
 
@@ -146,6 +177,7 @@ void ReaderCore::saveBook() {
     }
     m_controls.Lfname.text = QStringLiteral("Filename:") + QFileInfo(path).fileName();
     m_documentPath = path;
+    m_openBook = path;
     m_modified = false;
 }
 
@@ -231,6 +263,7 @@ void ReaderCore::finishLoad(const QString& path, const Book& book) {
     m_controls.LTitle.text = m_state.DisplayLines.at(0);
     m_controls.Lfname.text = QStringLiteral("Filename-") + QFileInfo(path).fileName();
     m_documentPath = path;
+    m_openBook = path;
     ++m_openCount;
     rewind();
     m_controls.Text1.text = QStringLiteral("ロード完了。");

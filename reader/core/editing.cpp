@@ -13,9 +13,15 @@ QString shownWord(const QString& word) { return word.isEmpty() ? QStringLiteral(
 
 void ReaderCore::recordDesignations(const QString& what) { m_history.record(what, DesignationSnapshot::of(m_state)); }
 
-QString ReaderCore::designationWarnings(const QString& entry) {
+QString ReaderCore::designationWarnings(const QString& entry, int slot) {
     QString lines;
     for (const QString& warning : entryWarnings(entry, m_pictures)) lines += QStringLiteral("\r\n") + warning;
+    // Said when the designation is made, not only when a save leaves it out.
+    if (slot >= BookWordSlots)
+        lines += QStringLiteral("\r\nこの指定（%1）は本に入りません。本に入る指定は 0 から %2 までの %3 個です。")
+                     .arg(slot)
+                     .arg(BookWordSlots - 1)
+                     .arg(BookWordSlots);
     return lines;
 }
 
@@ -31,7 +37,7 @@ void ReaderCore::changeDesignation(int slot, const QString& designation) {
     recordDesignations(QStringLiteral("指定 %1「%2」の変更").arg(slot).arg(shownWord(m_state.WordTable[slot])));
     m_state.WordTable[slot] = parsed->word;
     m_state.PictureTable[slot] = parsed->entry;
-    m_controls.Text2.text = designationEcho(*parsed, slot) + designationWarnings(parsed->entry);
+    m_controls.Text2.text = designationEcho(*parsed, slot) + designationWarnings(parsed->entry, slot);
     m_modified = true;
 }
 

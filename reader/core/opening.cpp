@@ -13,7 +13,7 @@ void ReaderCore::OpenText_Click() {
     if (m_busy) return;
     if (!m_fileDialog) return;
     const QString path = m_fileDialog(FileDialogRequest{FileDialogRequest::Mode::OpenText, m_textFolder,
-                                                        QStringLiteral("テキストファイル (*.txt *.text);;すべてのファイル (*)")});
+                                                        QStringLiteral("テキストファイル (*.txt *.text);;すべてのファイル (*)"), {}});
     if (path.isEmpty()) return;
     openText(path);
 }
@@ -41,6 +41,10 @@ void ReaderCore::openText(const QString& path) {
     // the file name shows the text, never the book played before.
     rewind();
     m_documentPath = path;
+    // A text file is no book: "上書きセーブ" asks for one rather than write
+    // over the book read before. Nothing is unsaved yet.
+    m_openBook.clear();
+    m_modified = false;
     ++m_openCount;
     m_controls.Lfname.text = QStringLiteral("Filename-") + name;
     m_controls.Text1.text += QStringLiteral("\r\n「%1」を %2 のテキストとして開きました。").arg(name, encodingName(decoded.encoding));

@@ -103,6 +103,7 @@ void ReaderCore::Command4_Click() {
 }
 
 void ReaderCore::rewind() {
+    m_readSinceRewind = false;
     m_controls.Command2.enabled = true;
     m_page.clear();
     m_state.PageRowIndex = 0;

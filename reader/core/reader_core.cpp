@@ -45,6 +45,11 @@ void ReaderCore::Form_Load() {
 void ReaderCore::L1_Click() {
     if (m_busy) return;
     showView(true);
+    // A reading leaves the page and the place where the text before it was
+    // left (the play step goes on from there, or not at all at its end):
+    // the input box says how the new text starts, unless it holds the user's text.
+    if (m_readSinceRewind && currentStep() > 0 && !m_controls.Text1.typed)
+        m_controls.Text1.text = QStringLiteral("新しい文章は「巻き戻し」で始めから再生します。");
 }
 
 void ReaderCore::L2_Click() {

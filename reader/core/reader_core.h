@@ -28,6 +28,7 @@ struct FileDialogRequest {
     Mode mode = Mode::Open;
     QString startFolder;  // the book folder; for texts the last folder a text came from, or empty
     QString filter;       // "Velinファイル (*.vln)"
+    QString selected;     // saving: the open book, which the dialog starts on; else empty
 };
 
 // Where the reader finds its pictures and books.
@@ -61,6 +62,9 @@ using FileDialog = std::function<QString(const FileDialogRequest&)>;
 enum class UnsavedAnswer { Save, Discard, Cancel };
 // Asks the user whether to save unsaved work before it is replaced or lost.
 using UnsavedQuestion = std::function<UnsavedAnswer()>;
+// Asks "「NAME」はもうあります。置き換えますか？" for the file name (without its
+// folder) of a file a save would replace; true to replace it.
+using ReplaceQuestion = std::function<bool(const QString& fileName)>;
 
 // The reader without its widgets: the state, the control record, the page
 // and every handler of the window. The window forwards each event to the
@@ -78,6 +82,7 @@ public:
 
     void setFileDialog(FileDialog dialog) { m_fileDialog = std::move(dialog); }
     void setUnsavedQuestion(UnsavedQuestion question) { m_unsavedQuestion = std::move(question); }
+    void setReplaceQuestion(ReplaceQuestion question) { m_replaceQuestion = std::move(question); }
     void setEventPump(std::function<void()> pump) { m_eventPump = std::move(pump); }
     // How often a listing calls the event pump at most; 0 calls it after
     // every line.
@@ -128,8 +133,15 @@ public:
     void Command6_Click();
     // "単語消す": empties the designations; `WordCount` stays.
     void Command7_Click();
-    // "セーブ": writes the text and designations 0 to 20 to a chosen book file.
+    // "セーブ": writes the text and designations 0 to 20 to a chosen book file;
+    // a file other than the open book is replaced only when the user agrees.
     void AllSave_Click();
+    // "上書きセーブ": writes the open book without a dialog; "セーブ" when no
+    // book is open.
+    void AllOverwrite_Click();
+    // The book being read and written: the last one loaded or saved (none
+    // at start and after a text file is opened).
+    const QString& openBook() const { return m_openBook; }
     // "ロード": reads a chosen book file, checked as a whole first, and rewinds.
     void AllLoad_Click();
     // "テキストを開く...": reads a chosen text file into `Text1` and reads it
@@ -278,11 +290,15 @@ private:
     QString chooseBookFile(FileDialogRequest::Mode mode);
     // "セーブ" without the busy check: the dialog, then the file.
     void saveBook();
+    // "上書きセーブ" without the busy check.
+    void overwriteBook();
+    // Writes the book to `path`.
+    void writeBook(const QString& path);
     void finishLoad(const QString& path, const Book& book);
     // Keeps the designations as they are now, before a change named `what`.
     void recordDesignations(const QString& what);
     // Text2's lines after a designation's echo: what it will not do.
-    QString designationWarnings(const QString& entry);
+    QString designationWarnings(const QString& entry, int slot);
 
     ReaderFolders m_folders;
     ReaderState m_state;
@@ -294,6 +310,9 @@ private:
 
     FileDialog m_fileDialog;
     UnsavedQuestion m_unsavedQuestion;
+    ReplaceQuestion m_replaceQuestion;
+    QString m_openBook;
+    bool m_readSinceRewind = false;  // a reading came after the last rewind
     bool m_modified = false;
     DesignationHistory m_history;
     QString m_designationNotice;

@@ -6,8 +6,17 @@ namespace velreader {
 
 void ReaderCore::Command1_Click() {
     if (m_busy) return;
+    // A text the user put into the listing box, with nothing in the input
+    // box, was meant to be read: reading the empty input box would replace
+    // it with "OK" and an empty book. Nothing is read and the text stays.
+    const Control& listing = m_controls.Text2;
+    if (m_controls.Text1.text.trimmed().isEmpty() && listing.typed && !listing.text.trimmed().isEmpty()) {
+        m_controls.Text1.text = QStringLiteral("読み込む文章は下の入力欄に入れてください（上の欄は一覧です）。");
+        return;
+    }
     BusyScope busy(*this);
     readText1();
+    m_readSinceRewind = true;
     // The text read in is the one typed or pasted, no longer a file's.
     m_documentPath.clear();
 }
@@ -46,6 +55,7 @@ void ReaderCore::readText1() {
     m_controls.Label1.text = QString::number(m_state.LineCount);
     m_controls.Text1.text = QStringLiteral("読み込み完了。");
     m_controls.Text2.text = QStringLiteral("OK");
+    m_controls.Text1.typed = m_controls.Text2.typed = false;
 }
 
 void ReaderCore::Command6_Click() {

@@ -16,7 +16,8 @@ bool ReaderCore::maybeSaveChanges() {
     BusyScope busy(*this);
     switch (m_unsavedQuestion()) {
     case UnsavedAnswer::Save:
-        saveBook();
+        // As "上書きセーブ": the open book is written again, else the dialog asks.
+        overwriteBook();
         // A save cancelled in its dialog, refused or failed leaves the work unsaved.
         return !m_modified;
     case UnsavedAnswer::Discard: return true;
@@ -68,6 +69,7 @@ void ReaderCore::Restore_Click() {
     m_state.PictureTable = book.entries;
     m_state.WordCount = book.wordCount;
     m_state.BookFileName = book.bookFileName;
+    m_openBook = book.bookFileName == u"*None" ? QString() : book.bookFileName;
     m_page.setBasePicture(m_pura);
     m_controls.LTitle.text = m_state.DisplayLines.value(0);
     m_controls.Lfname.text = QStringLiteral("Filename:") +

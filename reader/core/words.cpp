@@ -23,7 +23,7 @@ void ReaderCore::Command3_Click() {
     recordDesignations(QStringLiteral("単語指定「%1」").arg(designation->word));
     m_state.WordTable[slot] = designation->word;
     m_state.PictureTable[slot] = designation->entry;
-    m_controls.Text2.text = designationEcho(*designation, slot) + designationWarnings(designation->entry);
+    m_controls.Text2.text = designationEcho(*designation, slot) + designationWarnings(designation->entry, slot);
     m_controls.Text1.text.clear();
     ++m_state.WordCount;
     m_modified = true;

@@ -11,6 +11,9 @@ struct Control {
     QString text;
     bool visible = true;
     bool enabled = true;
+    // A text box's text is the user's own, typed or pasted, not one a
+    // handler wrote (the window says so before each handler).
+    bool typed = false;
 
     bool operator==(const Control&) const = default;
 };

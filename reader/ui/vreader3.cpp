@@ -13,6 +13,7 @@
 #include "common/ui/program_icon.h"
 #include "common/ui/window_zoom.h"
 #include "reader/ui/position_bar.h"
+#include "reader/ui/replace_question.h"
 #include "reader/ui/textbox.h"
 #include "reader/ui/web_export.h"
 #include "reader/drawing/fonts.h"
@@ -55,6 +56,7 @@ VReader3::VReader3(ReaderFolders folders, QWidget* parent) : QMainWindow(parent)
     m_core.setEventPump([this] { pumpEvents(); });
     m_core.setFileDialog([this](const FileDialogRequest& request) { return chooseFile(request); });
     m_core.setUnsavedQuestion([this] { return askUnsaved(); });
+    m_core.setReplaceQuestion([this](const QString& name) { return askReplace(this, name); });
     m_core.Form_Load();
     m_core.offerRecovery();
     // What the last run, stopped by a signal, could not show.
@@ -173,8 +175,10 @@ void VReader3::buildMenus() {
     m_layout.setFont(menuBar(), pageFont());
     auto* kiroku = menuBar()->addMenu(QStringLiteral("記録"));
     m_layout.setFont(kiroku, pageFont());
+    m_overwrite = kiroku->addAction(QStringLiteral("上書きセーブ"));
+    m_overwrite->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     m_save = kiroku->addAction(QStringLiteral("セーブ"));
-    m_save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_save->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     m_load = kiroku->addAction(QStringLiteral("ロード"));
     m_load->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     kiroku->addSeparator();
@@ -218,6 +222,7 @@ void VReader3::connectHandlers() {
                 dispatch(h);
         });
     connect(m_save, &QAction::triggered, this, [this] { dispatch(&ReaderCore::AllSave_Click); });
+    connect(m_overwrite, &QAction::triggered, this, [this] { dispatch(&ReaderCore::AllOverwrite_Click); });
     connect(m_load, &QAction::triggered, this, [this] {
         if (maybeSaveChanges()) dispatch(&ReaderCore::AllLoad_Click);
     });

@@ -39,7 +39,8 @@ class WebExport;
 // or Page Down; Left, Up, Page Up, Backspace and the wheel turned away step
 // back a line; Home rewinds, Ctrl+Home and Ctrl+End go to the first and the
 // last step, A starts and stops auto-play; Ctrl+G jumps to a step, Ctrl+R
-// goes back to where the book was left; Ctrl+S and Ctrl+O save and load,
+// goes back to where the book was left; Ctrl+S writes the open book again
+// ("上書きセーブ"), Ctrl+Shift+S saves under a chosen name, Ctrl+O loads,
 // Ctrl+T opens a text, Ctrl+1 and Ctrl+2 (or Ctrl+Tab) switch the views; the
 // window zooms by whole factors and goes full screen (F11). A text or book
 // dropped on the window is opened. Ctrl+D designates a word in a dialog,
@@ -78,6 +79,7 @@ public:
     PageView* pmain() const { return m_pmain; }
     FormSurface* form() const { return m_form; }
     QAction* saveAction() const { return m_save; }
+    QAction* overwriteAction() const { return m_overwrite; }
     QAction* loadAction() const { return m_load; }
     QAction* openTextAction() const { return m_openText; }
     common::WindowZoom* zoom() const { return m_zoom; }
@@ -206,6 +208,7 @@ private:
     TextBox* m_text2 = nullptr;
     QList<QPushButton*> m_commands;
     QAction* m_save = nullptr;
+    QAction* m_overwrite = nullptr;
     QAction* m_load = nullptr;
     QAction* m_openText = nullptr;
     WebExport* m_webExport = nullptr;
@@ -225,6 +228,7 @@ private:
     MirroredText m_shown1;
     MirroredText m_shown2;
     QString m_typed;          // what the user typed into Text1, handed to the running handler
+    QString m_handed2;        // Text2 as the running handler was given it
     bool m_inHandler = false; // a handler runs (mirror() then shows its texts over typed ones)
 
     PositionBar* m_positionBar = nullptr;

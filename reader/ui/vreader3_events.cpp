@@ -31,13 +31,22 @@ void VReader3::dispatch(const std::function<void()>& handler) {
     if (m_core.busy()) return;
     // What the user typed reaches the handler; a text the box was given is
     // still the handler's own (also while it is being put into the box).
-    if (m_text1->editedByUser()) {
+    ReaderControls& controls = m_core.controls();
+    controls.Text1.typed = m_text1->editedByUser();
+    if (controls.Text1.typed) {
         m_typed = m_text1->currentText();
-        m_core.controls().Text1.text = m_typed;
+        controls.Text1.text = m_typed;
     } else {
         m_typed = QString();
     }
-    const QString before = m_core.controls().Text1.text;
+    // The listing box likewise, while it shows (only the reading view's
+    // handlers read it); a handler that leaves it alone keeps the user's text.
+    controls.Text2.typed = m_text2->editedByUser();
+    if (controls.Text2.typed && controls.Text2.visible) controls.Text2.text = m_text2->currentText();
+    // (Held only then: a handler that appends to a listing would otherwise copy it.)
+    m_handed2 = controls.Text2.typed ? controls.Text2.text : QString();
+    const QString before = controls.Text1.text;
+    const bool playerBefore = controls.Pmain.visible;
     QWidget* focused = QApplication::focusWidget();
     // Whatever the user does stops auto-play; its own steps go on.
     if (!m_autoStepping) m_autoPlay.stop();
@@ -60,9 +69,14 @@ void VReader3::dispatch(const std::function<void()>& handler) {
     if (m_core.controls().Text1.text != before) m_text1->setHoldsMessage(!m_core.controls().Text1.text.isEmpty());
     m_inHandler = false;
     m_typed = QString();
+    m_handed2 = QString();
     // A handler that hides or disables the control with the focus passes it
     // on, so the keyboard can go on.
     if (focused && focused == QApplication::focusWidget() && !focused->isEnabled()) focusNextChild();
+    // A switch of views puts the keyboard on the view's own place: the page,
+    // whose keys play, or the input box.
+    const bool player = m_core.controls().Pmain.visible;
+    if (player != playerBefore) player ? m_pmain->setFocus() : m_text1->setFocus();
     if (!QApplication::focusWidget() && isActiveWindow()) m_pmain->isVisible() ? m_pmain->setFocus() : m_text1->setFocus();
     // A close that came while the handler ran comes now (unless the close
     // itself is asking its question).
@@ -115,7 +129,7 @@ void VReader3::mirrorText(TextBox* box, MirroredText& shown, const QString& text
     if (box->editedByUser()) {
         // What the user typed stays until a handler gives the box a text of
         // its own: not on a zoom, nor when the handler kept what it was handed.
-        if (!m_inHandler || (box == m_text1 && same(text, m_typed))) return;
+        if (!m_inHandler || same(text, box == m_text1 ? m_typed : m_handed2)) return;
         box->setContent(text);
         shown = {text, false};
         return;
@@ -214,8 +228,10 @@ void VReader3::mirror() {
 QString VReader3::chooseFile(const FileDialogRequest& request) {
     switch (request.mode) {
     case FileDialogRequest::Mode::Save:
-        return QFileDialog::getSaveFileName(this, QStringLiteral("セーブ"), request.startFolder, request.filter,
-                                            nullptr, QFileDialog::DontConfirmOverwrite);
+        // The core asks before it replaces another file.
+        return QFileDialog::getSaveFileName(this, QStringLiteral("セーブ"),
+                                            request.selected.isEmpty() ? request.startFolder : request.selected,
+                                            request.filter, nullptr, QFileDialog::DontConfirmOverwrite);
     case FileDialogRequest::Mode::Open:
         return QFileDialog::getOpenFileName(this, QStringLiteral("ロード"), request.startFolder, request.filter);
     case FileDialogRequest::Mode::OpenText:

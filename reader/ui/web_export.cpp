@@ -9,6 +9,7 @@
 
 #include "reader/core/reader_core.h"
 #include "reader/core/web_book_of.h"
+#include "reader/ui/replace_question.h"
 
 namespace velreader {
 
@@ -40,6 +41,10 @@ void WebExport::start() {
         book == u"*None" ? QString() : QFileInfo(book).completeBaseName() + QStringLiteral(".html");
     const QString path = web::withHtmlSuffix(choosePath(QDir(folder).filePath(suggested)));
     if (path.isEmpty()) return;
+    if (QFileInfo::exists(path)) {
+        const QString name = QFileInfo(path).fileName();
+        if (!(m_replace ? m_replace(name) : askReplace(m_dialogParent, name))) return;
+    }
 
     web::WebBook copy = web::webBookOf(m_core);
     m_cancel = false;
@@ -57,8 +62,9 @@ QString WebExport::choosePath(const QString& startPath) {
     QFileDialog dialog(m_dialogParent, QStringLiteral("Webページとして書き出す"), startPath,
                        QStringLiteral("Webページ (*.html *.htm)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    // Added when no extension is typed, before the dialog asks about an
-    // existing file of that name.
+    // The reader asks its own question before a file is replaced.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    // Added when no extension is typed.
     dialog.setDefaultSuffix(QStringLiteral("html"));
     if (dialog.exec() != QDialog::Accepted) return {};
     return dialog.selectedFiles().value(0);

@@ -17,7 +17,8 @@ namespace velreader {
 class ReaderCore;
 
 // 記録 > "Webページとして書き出す..." (Ctrl+E): asks for a file name in the
-// book folder and writes the book as one web page. The page is built on a
+// book folder (asking before a file there is replaced, as a save does) and
+// writes the book as one web page. The page is built on a
 // thread of its own from a copy of the reader's state, so the window goes on
 // while a big book is written; the reader's state is never changed.
 class WebExport : public QObject {
@@ -32,6 +33,10 @@ public:
 
     QAction* action() const { return m_action; }
     void setPathChooser(PathChooser chooser) { m_chooser = std::move(chooser); }
+    // Asks before an existing file is replaced (the file name without its
+    // folder); true to replace. The reader's own question unless set.
+    using ReplaceQuestion = std::function<bool(const QString& fileName)>;
+    void setReplaceQuestion(ReplaceQuestion question) { m_replace = std::move(question); }
     bool running() const { return m_thread != nullptr; }
 
     // What the menu item does.
@@ -52,6 +57,7 @@ private:
     QWidget* m_dialogParent;
     QAction* m_action;
     PathChooser m_chooser;
+    ReplaceQuestion m_replace;
     QThread* m_thread = nullptr;
     std::atomic<bool> m_cancel{false};
     web::WebExportResult m_result;

@@ -57,7 +57,23 @@ TEST(StopSignals, unsavedWorkIsKeptOnSigtermAndOfferedAtTheNextStart) {
     const QString appFolder = QFileInfo(QStringLiteral(VELREADER_PROGRAM)).absolutePath() + u'/';
     const QStringList booksBefore = QDir(appFolder + "Book").entryList(QDir::Files);
 
+    // Opening a text file is no change: stopped then, nothing is kept.
     runAndStop(home.path(), {story}, SIGTERM);
+    EXPECT_FALSE(QFileInfo::exists(recovery));
+    {
+        // A reading is: what a stop signal keeps (the same step the
+        // program's handler takes).
+        ReaderFolders folders = ReaderFolders::portable(home.path() + u'/');
+        folders.recoveryFile = recovery;
+        ReaderCore changed(folders);
+        changed.Form_Load();
+        changed.openText(story);
+        EXPECT_TRUE(changed.keepUnsavedWork().isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(recovery));
+        changed.controls().Text1.text = toCrLf(QStringLiteral("雨の日\nひつじ😀"));
+        changed.Command1_Click();
+        EXPECT_TRUE(changed.keepUnsavedWork().isEmpty());
+    }
     QFile kept(recovery);
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly)) << "no recovery file in the user's data folder";
     const QByteArray bytes = kept.readAll();
