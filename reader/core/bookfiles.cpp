@@ -118,14 +118,14 @@ QString ReaderCore::chooseBookFile(FileDialogRequest::Mode mode) {
 }
 
 void ReaderCore::AllSave_Click() {
-    if (m_busy) return;
-    BusyScope busy(*this);
+    if (busy()) return;
+    HandlerGate::Busy running(m_gate);
     saveBook();
 }
 
 void ReaderCore::AllOverwrite_Click() {
-    if (m_busy) return;
-    BusyScope busy(*this);
+    if (busy()) return;
+    HandlerGate::Busy running(m_gate);
     overwriteBook();
 }
 
@@ -155,8 +155,8 @@ void ReaderCore::writeBook(const QString& path) {
     // text in memory changes only once the file holds the replaced text. A
     // large book is prepared and written in steps between which the window
     // breathes; a close meanwhile lets the save finish.
-    ListingScope listing(*this);
-    const auto breathe = [this] { listingContinues(); };
+    HandlerGate::Listing scope(m_gate);
+    const auto breathe = [this] { m_gate.listingContinues(); };
     SavedText saved = bookToSave(m_state, breathe);
     const BookBytes bytes = serialiseBook(saved.book, breathe);
     if (!bytes.ok()) {
@@ -197,16 +197,16 @@ void ReaderCore::applySavedText(const Book& book) {
 }
 
 void ReaderCore::AllLoad_Click() {
-    if (m_busy) return;
-    BusyScope busy(*this);
+    if (busy()) return;
+    HandlerGate::Busy running(m_gate);
     const QString path = chooseBookFile(FileDialogRequest::Mode::Open);
     if (path.isEmpty()) return;
     loadBook(path);
 }
 
 void ReaderCore::openBook(const QString& path) {
-    if (m_busy) return;
-    BusyScope busy(*this);
+    if (busy()) return;
+    HandlerGate::Busy running(m_gate);
     loadBook(path);
 }
 
@@ -220,9 +220,9 @@ void ReaderCore::loadBook(const QString& path) {
         return;
     }
     BookReader reader(std::move(bytes));
-    ListingScope listing(*this);
+    HandlerGate::Listing scope(m_gate);
     while (!reader.step()) {
-        if (!listingContinues()) return;  // the window is closing
+        if (!m_gate.listingContinues()) return;  // the window is closing
     }
     const ParsedBook parsed = reader.result();
     if (!parsed.book) {
@@ -234,7 +234,7 @@ void ReaderCore::loadBook(const QString& path) {
 
 void ReaderCore::finishLoad(const QString& path, const Book& book) {
     m_state.BookFileName = path;
-    m_page.setBasePicture(m_pura);
+    m_player.showBlankWhenCleared();
     m_controls.Text1.text.clear();
     m_controls.LTitle.text = QStringLiteral("ロード中・・・");
 
@@ -247,13 +247,13 @@ void ReaderCore::finishLoad(const QString& path, const Book& book) {
         listing += book.words[i];
     }
     {
-        ListingScope scope(*this);
+        HandlerGate::Listing scope(m_gate);
         qsizetype size = listing.size();
         for (const QString& line : book.lines) size += line.size();
         listing.reserve(size);
         for (const QString& line : book.lines) {
             listing += line;
-            if (!listingContinues()) break;
+            if (!m_gate.listingContinues()) break;
         }
     }
     m_state.WordCount = book.wordCount;
@@ -265,10 +265,10 @@ void ReaderCore::finishLoad(const QString& path, const Book& book) {
     m_documentPath = path;
     m_openBook = path;
     ++m_openCount;
-    rewind();
+    m_player.rewind();
     m_controls.Text1.text = QStringLiteral("ロード完了。");
     m_modified = false;
-    m_history.clear();
+    m_designations.forgetHistory();
 }
 
 }  // namespace velreader

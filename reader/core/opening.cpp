@@ -10,7 +10,7 @@
 namespace velreader {
 
 void ReaderCore::OpenText_Click() {
-    if (m_busy) return;
+    if (busy()) return;
     if (!m_fileDialog) return;
     const QString path = m_fileDialog(FileDialogRequest{FileDialogRequest::Mode::OpenText, m_textFolder,
                                                         QStringLiteral("テキストファイル (*.txt *.text);;すべてのファイル (*)"), {}});
@@ -19,8 +19,8 @@ void ReaderCore::OpenText_Click() {
 }
 
 void ReaderCore::openText(const QString& path) {
-    if (m_busy) return;
-    BusyScope busy(*this);
+    if (busy()) return;
+    HandlerGate::Busy running(m_gate);
     const QString name = QFileInfo(path).fileName();
     // Texts are held to the size of the largest book.
     QString why;
@@ -39,7 +39,7 @@ void ReaderCore::openText(const QString& path) {
     readText1();
     // Opening a text is a new start, like a load: the page is rewound and
     // the file name shows the text, never the book played before.
-    rewind();
+    m_player.rewind();
     m_documentPath = path;
     // A text file is no book: "上書きセーブ" asks for one rather than write
     // over the book read before. Nothing is unsaved yet.

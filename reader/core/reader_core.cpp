@@ -1,6 +1,5 @@
 #include "reader/core/reader_core.h"
 
-#include "reader/drawing/fonts.h"
 
 namespace velreader {
 
@@ -18,19 +17,15 @@ ReaderCore::ReaderCore(const QString& applicationFolder) : ReaderCore(ReaderFold
 
 ReaderCore::ReaderCore(ReaderFolders folders)
     : m_folders(std::move(folders)),
-      m_pura(blankPicture(DesignPictureColour)),
-      m_pura2(m_pura),
-      m_pictures(m_folders.pictureFolders) {}
+      m_pictures(m_folders.pictureFolders),
+      m_player(m_state, m_controls, m_pictures),
+      m_navigator(m_state, m_controls, m_player, m_pictures),
+      m_designations(m_state, m_controls, m_pictures),
+      m_recovery(m_folders.recoveryFile) {}
 
 void ReaderCore::Form_Load() {
-    if (m_busy) return;
-    m_page.paintPicture(m_pura);
-    m_page.clear();
-    m_page.setX(10);
-    m_page.setY(15);
-
-    m_page.setForeColor(DefaultTextColour);
-    m_page.paintPicture(m_pura);
+    if (busy()) return;
+    m_player.start();
 
     m_state.WordCount = 0;
     m_state.CurrentLine = 0;
@@ -43,17 +38,17 @@ void ReaderCore::Form_Load() {
 }
 
 void ReaderCore::L1_Click() {
-    if (m_busy) return;
+    if (busy()) return;
     showView(true);
     // A reading leaves the page and the place where the text before it was
     // left (the play step goes on from there, or not at all at its end):
     // the input box says how the new text starts, unless it holds the user's text.
-    if (m_readSinceRewind && currentStep() > 0 && !m_controls.Text1.typed)
+    if (m_player.readSinceRewind() && currentStep() > 0 && !m_controls.Text1.typed)
         m_controls.Text1.text = QStringLiteral("新しい文章は「巻き戻し」で始めから再生します。");
 }
 
 void ReaderCore::L2_Click() {
-    if (m_busy) return;
+    if (busy()) return;
     showView(false);
 }
 
@@ -73,17 +68,46 @@ void ReaderCore::showView(bool player) {
     m_controls.Command7.visible = !player;
 }
 
-void ReaderCore::startListing() { m_listing = true; }
+void ReaderCore::Command2_Click() {
+    if (busy()) return;
+    m_player.step();
+}
 
-bool ReaderCore::listingContinues() {
-    if (m_listingAborted) return false;
-    // Processing events after every line would make a long listing crawl;
-    // a few times per frame is enough to show it growing.
-    if (m_eventPump && m_sincePump.elapsed() >= m_pumpIntervalMs) {
-        m_eventPump();
-        m_sincePump.restart();
-    }
-    return !m_listingAborted;
+void ReaderCore::MojiWake() { m_player.printLine(); }
+
+void ReaderCore::Command4_Click() {
+    if (busy()) return;
+    m_player.rewind();
+}
+
+void ReaderCore::Command3_Click() {
+    if (busy()) return;
+    if (m_designations.store()) m_modified = true;
+}
+
+void ReaderCore::Command5_Click() {
+    if (busy()) return;
+    m_designations.list();
+}
+
+void ReaderCore::Command7_Click() {
+    if (busy()) return;
+    if (m_designations.eraseAll()) m_modified = true;
+}
+
+void ReaderCore::changeDesignation(int slot, const QString& designation) {
+    if (busy()) return;
+    if (m_designations.change(slot, designation)) m_modified = true;
+}
+
+void ReaderCore::removeDesignation(int slot) {
+    if (busy()) return;
+    if (m_designations.remove(slot)) m_modified = true;
+}
+
+void ReaderCore::Undo_Click() {
+    if (busy()) return;
+    if (m_designations.undo()) m_modified = true;
 }
 
 }  // namespace velreader

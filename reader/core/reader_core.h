@@ -1,20 +1,16 @@
 #pragma once
 
-#include <functional>
-
-#include <QElapsedTimer>
 #include <QImage>
 #include <QString>
 #include <QStringList>
 
-#include <array>
-#include <optional>
-
-#include "reader/services/recovery.h"
-#include "reader/rules/history.h"
-#include "reader/drawing/page.h"
-#include "reader/rules/page_map.h"
+#include "reader/core/designation_editor.h"
+#include "reader/core/handler_gate.h"
+#include "reader/core/page_navigator.h"
+#include "reader/core/page_player.h"
+#include "reader/core/reader_setup.h"
 #include "reader/services/pictures.h"
+#include "reader/services/recovery.h"
 #include "reader/state/controls.h"
 #include "reader/state/reader_state.h"
 
@@ -22,49 +18,6 @@ namespace velreader {
 
 struct Book;
 
-// What the book commands ask of the file dialog.
-struct FileDialogRequest {
-    enum class Mode { Save, Open, OpenText };
-    Mode mode = Mode::Open;
-    QString startFolder;  // the book folder; for texts the last folder a text came from, or empty
-    QString filter;       // "Velinファイル (*.vln)"
-    QString selected;     // saving: the open book, which the dialog starts on; else empty
-};
-
-// Where the reader finds its pictures and books.
-struct ReaderFolders {
-    QString bookFolder;          // where the book dialogs start (no trailing "/")
-    QStringList pictureFolders;  // searched in order, each ending in "/"; pictures are added to the first
-    // The user's data folder (ending in "/"): unsaved work is kept in its
-    // "recovery/" folder, and what a stopped reader could not show in its
-    // notes for the next start. Empty: nowhere.
-    QString dataFolder;
-    // Where unsaved work is kept when the reader is stopped without being
-    // asked (a session ending); empty: nowhere.
-    QString recoveryFile;
-
-    // A portable copy: "Book" and "E/" in the application folder.
-    static ReaderFolders portable(const QString& applicationFolder);
-    // An installed copy: the user's own "Book" and "E/" in `userFolder`, and
-    // the installed pictures after the user's.
-    static ReaderFolders installed(const QString& applicationFolder, const QString& userFolder);
-};
-
-// Gives a user the sample books: when `userBooks` does not exist yet, it is
-// made and every ".vln" book of `sampleBooks` is copied into it. A folder
-// that exists is left alone, so a user's own books are never touched.
-void offerSampleBooks(const QString& sampleBooks, const QString& userBooks);
-
-// Shows the dialog and returns the chosen path, or an empty text on Cancel.
-using FileDialog = std::function<QString(const FileDialogRequest&)>;
-
-// The answers to "変更を保存しますか？": 保存 / 保存しない / キャンセル.
-enum class UnsavedAnswer { Save, Discard, Cancel };
-// Asks the user whether to save unsaved work before it is replaced or lost.
-using UnsavedQuestion = std::function<UnsavedAnswer()>;
-// Asks "「NAME」はもうあります。置き換えますか？" for the file name (without its
-// folder) of a file a save would replace; true to replace it.
-using ReplaceQuestion = std::function<bool(const QString& fileName)>;
 
 // The reader without its widgets: the state, the control record, the page
 // and every handler of the window. The window forwards each event to the
@@ -83,35 +36,35 @@ public:
     void setFileDialog(FileDialog dialog) { m_fileDialog = std::move(dialog); }
     void setUnsavedQuestion(UnsavedQuestion question) { m_unsavedQuestion = std::move(question); }
     void setReplaceQuestion(ReplaceQuestion question) { m_replaceQuestion = std::move(question); }
-    void setEventPump(std::function<void()> pump) { m_eventPump = std::move(pump); }
+    void setEventPump(std::function<void()> pump) { m_gate.setEventPump(std::move(pump)); }
     // How often a listing calls the event pump at most; 0 calls it after
     // every line.
-    void setPumpInterval(int milliseconds) { m_pumpIntervalMs = milliseconds; }
+    void setPumpInterval(int milliseconds) { m_gate.setPumpInterval(milliseconds); }
 
     ReaderState& state() { return m_state; }
     const ReaderState& state() const { return m_state; }
     ReaderControls& controls() { return m_controls; }
     const ReaderControls& controls() const { return m_controls; }
-    const PageSurface& page() const { return m_page; }
+    const PageSurface& page() const { return m_player.page(); }
     // `Pura2`: the current page picture; `Pura`: the blank page background.
-    const QImage& pagePicture() const { return m_pura2; }
-    const QImage& blankPage() const { return m_pura; }
+    const QImage& pagePicture() const { return m_player.pagePicture(); }
+    const QImage& blankPage() const { return m_player.blankPage(); }
     PictureStore& pictures() { return m_pictures; }
     // The display line the last play step printed; empty after a rewind.
-    const QString& printedLine() const { return m_printedLine; }
+    const QString& printedLine() const { return m_player.printedLine(); }
 
     QString bookFolder() const { return m_folders.bookFolder; }
     const ReaderFolders& folders() const { return m_folders; }
 
     // True while a handler runs (it can only be seen from the event pump).
-    bool busy() const { return m_busy; }
+    bool busy() const { return m_gate.busy(); }
     // True while a listing runs (seen from the event pump): Text2 then only
     // grows, so the window can add just the new part.
-    bool listing() const { return m_listing; }
+    bool listing() const { return m_gate.listing(); }
     // Stops a running listing early, e.g. because the window is closing; a
     // load that is still reading its book ends without changing anything,
     // any other handler finishes its remaining steps.
-    void abortListing() { m_listingAborted = true; }
+    void abortListing() { m_gate.abortListing(); }
 
     // Start-up: the page, colours, state and the player view.
     void Form_Load();
@@ -163,29 +116,18 @@ public:
     // rows in `PageRows`; used by the play step.
     void MojiWake();
 
-    // Moving through the text. "The page after N steps" is the page, state
-    // and controls that a rewind followed by N play steps gives, for N from
-    // 0 to totalSteps(); every move below goes to one of them exactly, as a
-    // rewind and N steps made at that moment would (the page row slots that
-    // those steps do not reach keep what they held, as after a rewind).
-    //
-    // The steps of the text: LineCount + 1, or 0 when there is no text.
-    int totalSteps() const;
-    // The N of the page shown: the play steps since the last rewind.
-    int currentStep() const;
-    // Goes to the page after `step` steps (kept within 0 to totalSteps()),
-    // printing at most one page. False when nothing moved (busy, no text).
-    bool goToStep(int step);
-    // The page after one step fewer; nothing at step 0.
-    bool stepBack();
-    // Builds the record of the pages for about `milliseconds`, so that later
-    // moves find it ready; true once it is complete for the present text.
-    bool buildPageMap(int milliseconds);
-    // The record of the pages of the present text, made when needed.
-    PageMap& pageMap();
+    // Moving through the text, each move to "the page after N steps", as a
+    // rewind and N steps made at that moment would give it (PageNavigator).
+    // The moves do nothing while a handler runs.
+    int totalSteps() const { return m_navigator.totalSteps(); }
+    int currentStep() const { return m_navigator.currentStep(); }
+    bool goToStep(int step) { return !busy() && m_navigator.goToStep(step); }
+    bool stepBack() { return !busy() && m_navigator.stepBack(); }
+    bool buildPageMap(int milliseconds) { return !busy() && m_navigator.build(milliseconds); }
+    PageMap& pageMap() { return m_navigator.pageMap(); }
     // Where the rows of printedLine() begin in the page's drawings: every
     // drawing from this index on is one of those rows.
-    int lineDrawingsStart() const { return m_lineDrawingsStart; }
+    int lineDrawingsStart() const { return m_player.lineDrawingsStart(); }
 
     // The book or text file being played (empty for a text typed or pasted
     // in): set by a load, a text opened from a file and a save.
@@ -209,7 +151,7 @@ public:
     // Why the last "単語指定" stored nothing although the table had room
     // (no "：", a half-width ":" or ">", a "＞" without a colour word), with
     // the colour words; empty when it stored the designation.
-    const QString& designationNotice() const { return m_designationNotice; }
+    const QString& designationNotice() const { return m_designations.notice(); }
     // Puts the typed `designation` into `slot` in place of what it held;
     // `WordCount` stays. Refused (with designationNotice()) as "単語指定"
     // refuses.
@@ -219,15 +161,15 @@ public:
     // "元に戻す": takes back the last change to the designations since the
     // last load.
     void Undo_Click();
-    bool canUndo() const { return m_history.canUndo(); }
+    bool canUndo() const { return m_designations.canUndo(); }
     // The name of the change "元に戻す" takes back ("単語消す").
-    QString nextUndo() const { return m_history.nextUndo(); }
+    QString nextUndo() const { return m_designations.nextUndo(); }
 
     // At start: says in `Text1` when unsaved work of an earlier run waits in
     // the recovery file, or why that file is not used.
     void offerRecovery();
     // True while a recovery file that "復元" can open was found.
-    bool recoveryAvailable() const;
+    bool recoveryAvailable() const { return m_recovery.available(); }
     // "復元": opens the recovered work as unsaved work.
     void Restore_Click();
     // On a stop signal: writes unsaved work to the recovery file. An empty
@@ -237,38 +179,10 @@ public:
     // and never opened, or another version wrote it.
     void finishCleanClose();
 
+    ReaderCore(const ReaderCore&) = delete;
+    ReaderCore& operator=(const ReaderCore&) = delete;
+
 private:
-    // Marks the core busy for the lifetime of a handler that may pump events
-    // or show a dialog.
-    class BusyScope {
-    public:
-        explicit BusyScope(ReaderCore& core) : m_core(core) {
-            m_core.m_busy = true;
-            // A close stops what is left of this handler's listing.
-            m_core.m_listingAborted = false;
-            m_core.m_sincePump.start();
-        }
-        ~BusyScope() { m_core.m_busy = false; }
-        BusyScope(const BusyScope&) = delete;
-        BusyScope& operator=(const BusyScope&) = delete;
-
-    private:
-        ReaderCore& m_core;
-    };
-
-    // Marks a listing: while it lasts, Text2 only grows (the window may show
-    // just the new part) and the event pump runs now and then.
-    class ListingScope {
-    public:
-        explicit ListingScope(ReaderCore& core) : m_core(core) { m_core.startListing(); }
-        ~ListingScope() { m_core.m_listing = false; }
-        ListingScope(const ListingScope&) = delete;
-        ListingScope& operator=(const ListingScope&) = delete;
-
-    private:
-        ReaderCore& m_core;
-    };
-
     // Shows the player view (true) or the reading view (false).
     void showView(bool player);
     // The steps of "読み込み" on the text in `Text1`.
@@ -277,16 +191,6 @@ private:
     // After a save that replaced look-alike characters: the reader's text
     // becomes what the file holds.
     void applySavedText(const Book& book);
-    void rewind();
-    // One play step, as "再生" does once it may run.
-    void playStep();
-    // The play rule for the designations as they are now.
-    const PlayRule& playRule();
-    // Makes `picture` the page picture and prints the page's rows over it.
-    void showPicture(const QImage& picture);
-    void startListing();
-    // Lets the window breathe now and then; false once the listing is aborted.
-    bool listingContinues();
     QString chooseBookFile(FileDialogRequest::Mode mode);
     // "セーブ" without the busy check: the dialog, then the file.
     void saveBook();
@@ -295,44 +199,27 @@ private:
     // Writes the book to `path`.
     void writeBook(const QString& path);
     void finishLoad(const QString& path, const Book& book);
-    // Keeps the designations as they are now, before a change named `what`.
-    void recordDesignations(const QString& what);
-    // Text2's lines after a designation's echo: what it will not do.
-    QString designationWarnings(const QString& entry, int slot);
 
+    // The parts below hold references to the state, the controls and the
+    // pictures, so those come first.
     ReaderFolders m_folders;
     ReaderState m_state;
     ReaderControls m_controls;
-    PageSurface m_page;
-    QImage m_pura;
-    QImage m_pura2;
     PictureStore m_pictures;
+    PagePlayer m_player;
+    PageNavigator m_navigator;
+    DesignationEditor m_designations;
+    RecoveryFile m_recovery;
+    HandlerGate m_gate;
 
     FileDialog m_fileDialog;
     UnsavedQuestion m_unsavedQuestion;
     ReplaceQuestion m_replaceQuestion;
     QString m_openBook;
-    bool m_readSinceRewind = false;  // a reading came after the last rewind
     bool m_modified = false;
-    DesignationHistory m_history;
-    QString m_designationNotice;
-    RecoveryStatus m_recovery = RecoveryStatus::None;
-    std::function<void()> m_eventPump;
-    int m_pumpIntervalMs = 10;
-    QElapsedTimer m_sincePump;
-    bool m_busy = false;
-    bool m_listing = false;
-    bool m_listingAborted = false;
     QString m_textFolder;  // where the last text file was opened from
-    QString m_printedLine;
-    int m_lineDrawingsStart = 0;
     QString m_documentPath;
     int m_openCount = 0;
-    std::optional<PlayRule> m_playRule;
-    std::optional<PageMap> m_pageMap;
-    // Texts of earlier maps, freed a slice at a time while the record is
-    // built (freeing 660,000 lines at once would stall the window).
-    std::vector<QStringList> m_retiredLines;
 };
 
 }  // namespace velreader

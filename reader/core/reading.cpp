@@ -5,7 +5,7 @@
 namespace velreader {
 
 void ReaderCore::Command1_Click() {
-    if (m_busy) return;
+    if (busy()) return;
     // A text the user put into the listing box, with nothing in the input
     // box, was meant to be read: reading the empty input box would replace
     // it with "OK" and an empty book. Nothing is read and the text stays.
@@ -14,9 +14,9 @@ void ReaderCore::Command1_Click() {
         m_controls.Text1.text = QStringLiteral("読み込む文章は下の入力欄に入れてください（上の欄は一覧です）。");
         return;
     }
-    BusyScope busy(*this);
+    HandlerGate::Busy running(m_gate);
     readText1();
-    m_readSinceRewind = true;
+    m_player.markTextRead();
     // The text read in is the one typed or pasted, no longer a file's.
     m_documentPath.clear();
 }
@@ -26,7 +26,7 @@ void ReaderCore::readText1() {
     // listing box stays as it is meanwhile); a close lets the reading finish
     // and ends the listing.
     Reading reading = readText(m_controls.Text1.text, [this] {
-        listingContinues();
+        m_gate.listingContinues();
         return true;
     });
     m_state.SourceText = std::move(reading.sourceText);
@@ -43,10 +43,10 @@ void ReaderCore::readText1() {
     QString& listing = m_controls.Text2.text;
     listing = QStringLiteral("全行数：%1行\r\n").arg(m_state.LineCount);
     {
-        ListingScope scope(*this);
+        HandlerGate::Listing scope(m_gate);
         for (int i = 0; i <= m_state.LineCount; ++i) {
             listing += m_state.DisplayLines.at(i);
-            if (!listingContinues()) break;
+            if (!m_gate.listingContinues()) break;
         }
     }
 
@@ -59,8 +59,8 @@ void ReaderCore::readText1() {
 }
 
 void ReaderCore::Command6_Click() {
-    if (m_busy) return;
-    BusyScope busy(*this);
+    if (busy()) return;
+    HandlerGate::Busy running(m_gate);
 
     if (m_state.LineCount == 0) {
         m_controls.Text2.text = QStringLiteral("文章がありません。");
@@ -69,10 +69,10 @@ void ReaderCore::Command6_Click() {
     QString& listing = m_controls.Text2.text;
     listing.clear();
     m_state.LineCount = int(m_state.DisplayLines.size() - 1);
-    ListingScope scope(*this);
+    HandlerGate::Listing scope(m_gate);
     for (int i = 0; i <= m_state.LineCount; ++i) {
         listing += m_state.DisplayLines.at(i);
-        if (!listingContinues()) break;
+        if (!m_gate.listingContinues()) break;
     }
 }
 

@@ -1,5 +1,8 @@
 #include "reader/services/recovery.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -55,6 +58,15 @@ RecoveredBook RecoveredBook::of(const ReaderState& state, const QDateTime& now) 
     book.bookFileName = state.BookFileName;
     book.written = now;
     return book;
+}
+
+void RecoveredBook::restoreInto(ReaderState& state) const {
+    state.LineCount = lineCount;
+    state.DisplayLines = displayLines;
+    state.WordTable = words;
+    state.PictureTable = entries;
+    state.WordCount = wordCount;
+    state.BookFileName = bookFileName;
 }
 
 QByteArray serialiseRecovery(const RecoveredBook& book) {
@@ -119,6 +131,52 @@ ParsedRecovery readRecoveryFile(const QString& path) {
         return {std::nullopt, ParsedRecovery::Problem::Missing, QStringLiteral("ファイルがありません")};
     if (!read.ok()) return malformed(read.error.japaneseReason());
     return parseRecovery(read.bytes);
+}
+
+QString RecoveryFile::offer() {
+    m_status = RecoveryStatus::None;
+    if (m_path.isEmpty()) return {};
+    const ParsedRecovery parsed = readRecoveryFile(m_path);
+    switch (parsed.problem) {
+    case ParsedRecovery::Problem::Missing: return {};
+    case ParsedRecovery::Problem::None:
+        m_status = RecoveryStatus::Offered;
+        return QStringLiteral("前回、保存されないまま終わった本があります（%1）。記録 >「復元」で開けます。")
+            .arg(parsed.book->written.toString(QStringLiteral("yyyy-MM-dd HH:mm")));
+    case ParsedRecovery::Problem::Malformed:
+        m_status = RecoveryStatus::Broken;
+        return QStringLiteral("復元用のファイルは壊れているので使いません：%1：%2。").arg(m_path, parsed.error);
+    case ParsedRecovery::Problem::OtherVersion:
+        m_status = RecoveryStatus::OtherVersion;
+        return QStringLiteral("復元用のファイルはこの版では読めないので使いません：%1：%2。").arg(m_path, parsed.error);
+    }
+    return {};
+}
+
+bool RecoveryFile::available() const {
+    return !m_path.isEmpty() && (m_status == RecoveryStatus::Offered || m_status == RecoveryStatus::Opened);
+}
+
+ParsedRecovery RecoveryFile::open() {
+    ParsedRecovery parsed = readRecoveryFile(m_path);
+    if (parsed.book) m_status = RecoveryStatus::Opened;
+    return parsed;
+}
+
+QString RecoveryFile::keep(const RecoveredBook& book) {
+    if (m_path.isEmpty()) return QStringLiteral("there is no data folder to keep it in");
+    QDir().mkpath(QFileInfo(m_path).absolutePath());
+    const common::FileError error = common::replaceFile(m_path, serialiseRecovery(book));
+    if (!error.ok()) return QStringLiteral("%1: %2").arg(m_path, error.englishReason());
+    m_status = RecoveryStatus::Written;
+    return {};
+}
+
+void RecoveryFile::finishCleanClose() {
+    if (m_path.isEmpty()) return;
+    // A file offered but never opened is work the user has not seen yet;
+    // another version's file may be readable there. Both stay.
+    if (m_status == RecoveryStatus::Opened || m_status == RecoveryStatus::Broken) QFile::remove(m_path);
 }
 
 }  // namespace velreader

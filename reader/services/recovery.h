@@ -30,6 +30,9 @@ struct RecoveredBook {
     QDateTime written;
 
     static RecoveredBook of(const ReaderState& state, const QDateTime& now);
+    // Puts the recovered text and designations into `state`, the fields of()
+    // takes, as they were.
+    void restoreInto(ReaderState& state) const;
     bool operator==(const RecoveredBook&) const = default;
 };
 
@@ -62,6 +65,36 @@ enum class RecoveryStatus {
     Broken,        // found at start, malformed
     OtherVersion,  // found at start, written by another version
     Written,       // this run wrote it on a stop signal
+};
+
+// The recovery file of a run, and where the run stands with it.
+class RecoveryFile {
+public:
+    // `path` empty: there is no place for a recovery file.
+    explicit RecoveryFile(QString path) : m_path(std::move(path)) {}
+
+    const QString& path() const { return m_path; }
+    RecoveryStatus status() const { return m_status; }
+
+    // At start: looks at the file. What `Text1` says of it (an earlier run's
+    // unsaved work that waits, or why the file is not used); empty when
+    // there is no file.
+    QString offer();
+    // True while a file that "復元" can open was found.
+    bool available() const;
+    // Reads and checks the file again (it may have changed since the
+    // start); a book read counts as opened.
+    ParsedRecovery open();
+    // On a stop signal: writes `book`. An empty text when done, else why it
+    // failed.
+    QString keep(const RecoveredBook& book);
+    // A clean close: the file goes, unless it was offered at start and never
+    // opened, or another version wrote it.
+    void finishCleanClose();
+
+private:
+    QString m_path;
+    RecoveryStatus m_status = RecoveryStatus::None;
 };
 
 }  // namespace velreader

@@ -1,9 +1,9 @@
-// "再生" and "巻き戻し": printing the text line by line on the page.
-#include "reader/rules/colours.h"
-#include "reader/rules/lines.h"
-#include "reader/rules/play_rule.h"
+// The play step and the rewind: printing the text line by line on the page.
+#include "reader/core/page_player.h"
+
 #include "reader/drawing/fonts.h"
-#include "reader/core/reader_core.h"
+#include "reader/rules/lines.h"
+#include "reader/services/pictures.h"
 
 namespace velreader {
 namespace {
@@ -14,12 +14,26 @@ constexpr int RowGap = 2;
 
 }  // namespace
 
-void ReaderCore::Command2_Click() {
-    if (m_busy) return;
-    playStep();
+PagePlayer::PagePlayer(ReaderState& state, ReaderControls& controls, PictureStore& pictures)
+    : m_state(state), m_controls(controls), m_pictures(pictures), m_pura(blankPicture(DesignPictureColour)),
+      m_pura2(m_pura) {}
+
+void PagePlayer::start() {
+    m_page.paintPicture(m_pura);
+    m_page.clear();
+    m_page.setX(RowLeft);
+    m_page.setY(FirstRowTop);
+    m_page.setForeColor(DefaultTextColour);
+    m_page.paintPicture(m_pura);
 }
 
-void ReaderCore::playStep() {
+const PlayRule& PagePlayer::playRule() {
+    if (!m_rule || !m_rule->madeFrom(m_state.WordTable, m_state.PictureTable))
+        m_rule.emplace(m_state.WordTable, m_state.PictureTable);
+    return *m_rule;
+}
+
+void PagePlayer::step() {
     if (m_state.LineCount == 0 || m_state.DisplayLines.isEmpty()) {
         m_controls.Text1.text = QStringLiteral("再生する文章がありません。");
         return;
@@ -53,7 +67,7 @@ void ReaderCore::playStep() {
         m_state.PageLineCount = 0;
         m_state.PageRowIndex = 0;
     }
-    MojiWake();
+    printLine();
     ++m_state.PageRowIndex;
     ++m_state.PageLineCount;
 
@@ -63,13 +77,7 @@ void ReaderCore::playStep() {
         ++m_state.CurrentLine;
 }
 
-const PlayRule& ReaderCore::playRule() {
-    if (!m_playRule || !m_playRule->madeFrom(m_state.WordTable, m_state.PictureTable))
-        m_playRule.emplace(m_state.WordTable, m_state.PictureTable);
-    return *m_playRule;
-}
-
-void ReaderCore::showPicture(const QImage& picture) {
+void PagePlayer::showPicture(const QImage& picture) {
     m_pura2 = picture;
     m_page.paintPicture(m_pura2);
     m_page.setX(RowLeft);
@@ -81,7 +89,7 @@ void ReaderCore::showPicture(const QImage& picture) {
     }
 }
 
-void ReaderCore::MojiWake() {
+void PagePlayer::printLine() {
     m_printedLine = m_state.DisplayLines.value(m_state.CurrentLine);
     m_lineDrawingsStart = int(m_page.drawings().size());
     const QStringList rows = pageRows(m_printedLine);
@@ -97,12 +105,7 @@ void ReaderCore::MojiWake() {
     }
 }
 
-void ReaderCore::Command4_Click() {
-    if (m_busy) return;
-    rewind();
-}
-
-void ReaderCore::rewind() {
+void PagePlayer::rewind() {
     m_readSinceRewind = false;
     m_controls.Command2.enabled = true;
     m_page.clear();
@@ -116,6 +119,15 @@ void ReaderCore::rewind() {
     m_controls.LTitle.visible = true;
     m_printedLine.clear();
     m_lineDrawingsStart = int(m_page.drawings().size());
+}
+
+void PagePlayer::startPageAt(int firstStep, QRgb colour, const QImage& picture) {
+    m_page.setForeColor(QColor::fromRgb(colour));
+    m_pura2 = picture.isNull() ? m_pura : picture;
+    m_state.PageLineCount = PageLines;
+    m_state.PageRowIndex = 0;
+    m_state.CurrentLine = firstStep - 1;
+    m_controls.Command2.enabled = true;
 }
 
 }  // namespace velreader

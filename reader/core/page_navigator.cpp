@@ -1,25 +1,32 @@
-// Moving through the text: stepping back, jumping and resuming, each to
-// "the page after N steps", built from the record of the pages.
+// Stepping back, jumping and resuming, each to "the page after N steps",
+// built from the record of the pages.
+#include "reader/core/page_navigator.h"
+
 #include <QElapsedTimer>
 
+#include "reader/core/page_player.h"
 #include "reader/drawing/fonts.h"
-#include "reader/core/reader_core.h"
+#include "reader/services/pictures.h"
 
 namespace velreader {
 
-int ReaderCore::totalSteps() const {
+PageNavigator::PageNavigator(ReaderState& state, ReaderControls& controls, PagePlayer& player,
+                             PictureStore& pictures)
+    : m_state(state), m_controls(controls), m_player(player), m_pictures(pictures) {}
+
+int PageNavigator::totalSteps() const {
     if (m_state.LineCount <= 0 || m_state.DisplayLines.isEmpty()) return 0;
     return int(std::min<qsizetype>(m_state.LineCount, m_state.DisplayLines.size() - 1)) + 1;
 }
 
-int ReaderCore::currentStep() const {
+int PageNavigator::currentStep() const {
     // A rewind leaves CurrentLine at 0 with "再生" enabled; each step moves
     // CurrentLine on, except the last, which disables "再生" instead.
     const int step = m_state.CurrentLine + (m_controls.Command2.enabled ? 0 : 1);
     return std::clamp(step, 0, totalSteps());
 }
 
-PageMap& ReaderCore::pageMap() {
+PageMap& PageNavigator::pageMap() {
     if (!m_pageMap || !m_pageMap->describes(m_state)) {
         const QSize size(PageSurface::Width, PageSurface::Height);
         PictureProbe probe{[this, size](const QString& name) { return !m_pictures.load(name, size).isNull(); },
@@ -30,8 +37,7 @@ PageMap& ReaderCore::pageMap() {
     return *m_pageMap;
 }
 
-bool ReaderCore::buildPageMap(int milliseconds) {
-    if (m_busy) return false;
+bool PageNavigator::build(int milliseconds) {
     QElapsedTimer clock;
     clock.start();
     PageMap& map = pageMap();
@@ -55,8 +61,7 @@ bool ReaderCore::buildPageMap(int milliseconds) {
     return map.build(std::max<qint64>(left, 0)) && m_retiredLines.empty();
 }
 
-bool ReaderCore::goToStep(int step) {
-    if (m_busy) return false;
+bool PageNavigator::goToStep(int step) {
     const int total = totalSteps();
     if (total == 0) return false;
     step = std::clamp(step, 0, total);
@@ -69,26 +74,18 @@ bool ReaderCore::goToStep(int step) {
     int page = 0;
     if (step > 0) page = map.pageOf(step);
     if (page == 0) {
-        rewind();
+        m_player.rewind();
     } else {
         // The state just before the page's first step: its colour and
         // picture, and a full page, so that the step starts a new one.
         const PageStart& start = map.page(page);
         first = start.step;
-        m_page.setForeColor(QColor::fromRgb(start.colour));
-        if (start.picture < 0) {
-            m_pura2 = m_pura;
-        } else {
-            const QImage picture =
-                m_pictures.load(map.pictureName(start.picture), QSize(PageSurface::Width, PageSurface::Height));
-            m_pura2 = picture.isNull() ? m_pura : picture;
-        }
-        m_state.PageLineCount = PageLines;
-        m_state.PageRowIndex = 0;
-        m_state.CurrentLine = first - 1;
-        m_controls.Command2.enabled = true;
+        const QImage picture = start.picture < 0 ? QImage()
+                                                 : m_pictures.load(map.pictureName(start.picture),
+                                                                   QSize(PageSurface::Width, PageSurface::Height));
+        m_player.startPageAt(first, start.colour, picture);
     }
-    for (int s = first; s <= step; ++s) playStep();
+    for (int s = first; s <= step; ++s) m_player.step();
 
     // Slots the page has not reached hold what earlier pages left there.
     int rowsPage = -1;
@@ -108,8 +105,7 @@ bool ReaderCore::goToStep(int step) {
     return true;
 }
 
-bool ReaderCore::stepBack() {
-    if (m_busy) return false;
+bool PageNavigator::stepBack() {
     const int step = currentStep();
     if (step == 0) return false;
     return goToStep(step - 1);
