@@ -8,6 +8,8 @@
 #include "game/ui/hituji_window.h"
 #include "game/ui/settings_dialog.h"
 
+#include "game/services/player_name.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -160,12 +162,17 @@ void Hituji::askForName() {
     m_nameDialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(m_nameDialog, &QDialog::finished, this, [this](int result) {
         const QString name = m_nameDialog->name();
+        const QString offered = m_nameDialog->offeredName();
+        const bool declined = m_nameDialog->declined();
         m_nameDialog = nullptr;
         if (m_closed) return;
         if (result == QDialog::Accepted) {
             enterBestGame(name);
-        } else {
+        } else if (declined) {
             m_game.BestGame_Skip();
+        } else {
+            // Closed without "記録しない": the game is kept all the same.
+            enterBestGame(scores::nameToKeep(name, offered));
         }
     });
     m_nameDialog->open();

@@ -21,7 +21,7 @@ ReaderCore::ReaderCore(ReaderFolders folders)
       m_player(m_state, m_controls, m_pictures),
       m_navigator(m_state, m_controls, m_player, m_pictures),
       m_designations(m_state, m_controls, m_pictures),
-      m_recovery(m_folders.recoveryFile) {}
+      m_recovery(m_folders.dataFolder.isEmpty() ? QString() : m_folders.dataFolder + QStringLiteral("recovery/")) {}
 
 void ReaderCore::Form_Load() {
     if (busy()) return;
@@ -82,7 +82,7 @@ void ReaderCore::Command4_Click() {
 
 void ReaderCore::Command3_Click() {
     if (busy()) return;
-    if (m_designations.store()) m_modified = true;
+    if (m_designations.store()) markUnsaved();
 }
 
 void ReaderCore::Command5_Click() {
@@ -92,22 +92,22 @@ void ReaderCore::Command5_Click() {
 
 void ReaderCore::Command7_Click() {
     if (busy()) return;
-    if (m_designations.eraseAll()) m_modified = true;
+    if (m_designations.eraseAll()) markUnsaved();
 }
 
 void ReaderCore::changeDesignation(int slot, const QString& designation) {
     if (busy()) return;
-    if (m_designations.change(slot, designation)) m_modified = true;
+    if (m_designations.change(slot, designation)) markUnsaved();
 }
 
 void ReaderCore::removeDesignation(int slot) {
     if (busy()) return;
-    if (m_designations.remove(slot)) m_modified = true;
+    if (m_designations.remove(slot)) markUnsaved();
 }
 
 void ReaderCore::Undo_Click() {
     if (busy()) return;
-    if (m_designations.undo()) m_modified = true;
+    if (m_designations.undo()) markUnsaved();
 }
 
 }  // namespace velreader

@@ -56,6 +56,10 @@ VReader3::VReader3(ReaderFolders folders, QWidget* parent) : QMainWindow(parent)
     m_core.setEventPump([this] { pumpEvents(); });
     m_core.setFileDialog([this](const FileDialogRequest& request) { return chooseFile(request); });
     m_core.setUnsavedQuestion([this] { return askUnsaved(); });
+    // Told on the writer's thread; said on the window's.
+    m_core.setRecoveryReport([this](const QString& problem) {
+        QMetaObject::invokeMethod(this, [this, problem] { recoveryWritten(problem); }, Qt::QueuedConnection);
+    });
     m_core.setReplaceQuestion([this](const QString& name) { return askReplace(this, name); });
     m_core.Form_Load();
     m_core.offerRecovery();

@@ -26,6 +26,8 @@ class WindowZoom;
 
 namespace velreader {
 
+class RecoveryList;
+
 class PositionBar;
 class TextBox;
 class WebExport;
@@ -109,6 +111,8 @@ public:
     void storeSettings();
     QAction* quitAction() const { return m_quit; }
     QAction* restoreAction() const { return m_restore; }
+    // The list "復元" opens (null before it is first opened).
+    RecoveryList* recoveryList() const { return m_recoveryList; }
     QAction* designateAction() const { return m_designate; }
     QAction* listAction() const { return m_list; }
     QAction* undoAction() const { return m_undo; }
@@ -188,6 +192,10 @@ private:
     // On a stop signal: the dialogs and questions on screen close as cancelled.
     void closeModalWidgets();
     void keepUnsavedWork();
+    // 記録 > "復元": the list of work left unsaved by readers that are gone.
+    void showRecoveryList();
+    // On the window's thread after each write of the recovery file.
+    void recoveryWritten(const QString& problem);
     // Says `message` in Text1 (after the running handler's own message, or
     // once the user's typing is taken); on a stop signal, keeps it for the
     // next start instead.
@@ -260,6 +268,8 @@ private:
     bool m_closing = false;            // the close is asking its question
     bool m_closed = false;
     bool m_settingsFailureSaid = false;
+    bool m_recoveryFailureSaid = false;
+    RecoveryList* m_recoveryList = nullptr;
     QString m_pendingNotice;  // waits for Text1 (see sayNotice)
 };
 

@@ -53,6 +53,8 @@ void VReader3::dispatch(const std::function<void()>& handler) {
     m_inHandler = true;
     handler();
     afterHandler();
+    // Unsaved work that changed goes to this window's recovery file.
+    m_core.keepRecoveryCurrent();
     if (m_inputLocked) {
         m_inputLocked = false;
         m_text1->setLocked(false);
