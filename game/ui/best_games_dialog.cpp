@@ -1,5 +1,7 @@
 #include "game/ui/best_games_dialog.h"
 
+#include "common/ui/plain_text.h"
+
 #include "game/ui/close_buttons.h"
 
 #include <QDialogButtonBox>
@@ -68,7 +70,7 @@ void BestGamesDialog::showTable(const QList<scores::BestGame>& table, const std:
         for (int column = 0; column < 4; ++column) {
             auto* item = new QTableWidgetItem(cells[column]);
             if (column != 2) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            if (column == 2) item->setToolTip(cells[column]);
+            if (column == 2) item->setToolTip(common::plainToolTip(cells[column]));
             if (isMarked) {
                 QFont bold = item->font();
                 bold.setBold(true);

@@ -10,6 +10,7 @@
 #include "reader/services/web_book.h"
 #include "reader/drawing/page.h"
 #include "reader/services/pictures.h"
+#include "reader/rules/word_matcher.h"
 
 namespace velreader::web {
 namespace {
@@ -64,6 +65,27 @@ QString pathOf(const QStringList& folders, const QString& name) {
     return {};
 }
 
+// The slots whose word occurs in some line of the book: only their
+// pictures can ever show.
+WordMatcher::Slots occurring(const WebBook& book, const std::atomic<bool>* cancel) {
+    std::array<QString, WordSlots> words;
+    std::array<QString, WordSlots> entries;
+    WordMatcher::Slots wanted = 0;
+    for (const WebDesignation& d : book.designations) {
+        if (d.slot < 0 || d.slot >= WordSlots || d.word.isEmpty() || d.pictureName.isEmpty()) continue;
+        words[d.slot] = d.word;
+        entries[d.slot] = d.entry;
+        wanted |= WordMatcher::Slots(1) << d.slot;
+    }
+    const WordMatcher matcher(words, entries);
+    WordMatcher::Slots found = 0;
+    for (const QString& line : book.lines) {
+        found |= matcher.matches(line);
+        if ((found & wanted) == wanted || (cancel && *cancel)) break;
+    }
+    return found;
+}
+
 }  // namespace
 
 WebPictures collectPictures(const WebBook& book, const std::atomic<bool>* cancel) {
@@ -71,10 +93,13 @@ WebPictures collectPictures(const WebBook& book, const std::atomic<bool>* cancel
     WebPictures out;
     QSet<QString> looked;
     QHash<QByteArray, int> byContent;
+    const WordMatcher::Slots shown = occurring(book, cancel);
     for (const WebDesignation& d : book.designations) {
         if (cancel && *cancel) break;
-        // A designation without a word never applies, so its picture never shows.
+        // A designation whose word is empty or occurs in no line never
+        // applies, so its picture never shows and is left out.
         if (d.word.isEmpty() || d.pictureName.isEmpty() || looked.contains(d.pictureName)) continue;
+        if (d.slot < 0 || d.slot >= WordSlots || !((shown >> d.slot) & 1)) continue;
         looked.insert(d.pictureName);
         // Found exactly when a play step would find and show it.
         const QImage decoded = store.load(d.pictureName, QSize(PageSurface::Width, PageSurface::Height));

@@ -152,7 +152,7 @@ void appendBook(QByteArray& out, const WebBook& book, const WebPictures& picture
         if (i > 0) out.append(',');
         appendJsonString(out, book.lines[i]);
     }
-    out.append("]}");
+    out.append(']');
 }
 
 }  // namespace
@@ -192,7 +192,16 @@ QByteArray webPage(const WebBook& book, const WebPictures& pictures) {
         else if (name == "TITLE") out.append(htmlText(book.title));
         else if (name == "STYLE") out.append(page.style);
         else if (name == "SCRIPT") out.append(page.script);
-        else if (name == "BOOK") appendBook(out, book, pictures);
+        else if (name == "BOOK") {
+            // The book's key: a hash of all it holds, under which a browser
+            // keeps the place reached, so that another book or a changed
+            // export starts at its beginning.
+            const qsizetype from = out.size();
+            appendBook(out, book, pictures);
+            const QByteArray key =
+                QCryptographicHash::hash(QByteArrayView(out).sliced(from), QCryptographicHash::Sha256).toHex().left(32);
+            out.append(",\"key\":\"" + key + "\"}");
+        }
         else out.append(html.constData() + open, close + 2 - open);
         at = close + 2;
     }

@@ -1,5 +1,7 @@
 #include "reader/ui/designation_dialog.h"
 
+#include "common/ui/plain_text.h"
+
 #include <QButtonGroup>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -69,7 +71,8 @@ DesignationDialog::DesignationDialog(QStringList pictureFolders, const Designati
     m_pictures->setMinimumSize(QSize(420, 150) * m_zoom);
     m_pictures->setAccessibleName(QStringLiteral("絵"));
     m_add = new QPushButton(QStringLiteral("絵を追加..."));
-    m_add->setToolTip(QStringLiteral("絵のファイルを選んで、絵のフォルダ（%1）にコピーします。").arg(m_folders.value(0)));
+    m_add->setToolTip(
+        common::plainToolTip(QStringLiteral("絵のファイルを選んで、絵のフォルダ（%1）にコピーします。").arg(m_folders.value(0))));
 
     auto* colourBox = new QWidget;
     auto* colourGrid = new QGridLayout(colourBox);
@@ -161,6 +164,8 @@ DesignationDialog::DesignationDialog(QStringList pictureFolders, const Designati
         m_message->setText(QStringLiteral("色の言葉「%1」は十一の色にないので、選んでいません。").arg(initial.colour));
     m_word->setFocus();
     refresh();
+    // Words, picture names and folders are shown as typed, never as markup.
+    common::usePlainLabels(this);
 }
 
 DesignationParts DesignationDialog::parts() const {
@@ -208,7 +213,7 @@ void DesignationDialog::fillPictures(const QString& select) {
         auto* item = new QListWidgetItem(blank, picture.name, m_pictures);
         item->setData(NameRole, picture.name);
         item->setData(PathRole, picture.path);
-        item->setToolTip(picture.path);
+        item->setToolTip(common::plainToolTip(picture.path));
         m_thumbnailQueue.append(item);
         listed |= picture.name == select;
     }
@@ -218,7 +223,7 @@ void DesignationDialog::fillPictures(const QString& select) {
         auto* missing = new QListWidgetItem(style()->standardIcon(QStyle::SP_MessageBoxWarning),
                                             QStringLiteral("%1\n（見つかりません）").arg(select), m_pictures);
         missing->setData(NameRole, select);
-        missing->setToolTip(QStringLiteral("「%1」は絵のフォルダにありません。").arg(select));
+        missing->setToolTip(common::plainToolTip(QStringLiteral("「%1」は絵のフォルダにありません。").arg(select)));
     }
     choosePicture(select);
     if (!m_pictures->currentItem()) m_pictures->setCurrentRow(0);
@@ -279,6 +284,7 @@ bool DesignationDialog::askReplace(const QString& name) {
     if (m_askReplace) return m_askReplace(name);
     QMessageBox box(QMessageBox::Question, QStringLiteral("絵を追加"),
                     QStringLiteral("「%1」という名前の絵はもうあります。置き換えますか？").arg(name), QMessageBox::NoButton, this);
+    box.setTextFormat(Qt::PlainText);
     QPushButton* replace = box.addButton(QStringLiteral("置き換える"), QMessageBox::AcceptRole);
     box.setEscapeButton(box.addButton(QStringLiteral("やめる"), QMessageBox::RejectRole));
     box.exec();

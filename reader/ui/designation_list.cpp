@@ -1,5 +1,7 @@
 #include "reader/ui/designation_list.h"
 
+#include "common/ui/plain_text.h"
+
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -57,6 +59,7 @@ DesignationList::DesignationList(ReaderCore& core, int zoom, QWidget* parent)
     setFont(font);
 
     m_summary = new QLabel;
+    m_summary->setTextFormat(Qt::PlainText);
     m_table = new QTableWidget(0, Columns);
     m_table->setHorizontalHeaderLabels(
         {QStringLiteral("番号"), QStringLiteral("単語"), QStringLiteral("絵"), QStringLiteral("色"), QStringLiteral("注意")});
@@ -146,13 +149,13 @@ void DesignationList::refresh() {
 
         QTableWidgetItem* mark = cell(problem);
         if (!problem.isEmpty()) mark->setData(Qt::DecorationRole, warning);
-        mark->setToolTip(problem);
+        mark->setToolTip(common::plainToolTip(problem));
         m_table->setItem(row, Mark, mark);
         missing += !problem.isEmpty();
     }
     m_summary->setText(m_table->rowCount() == 0
                            ? QStringLiteral("指定単語はまだありません。")
-                           : QStringLiteral("指定単語 %1 個（次の指定は %2 番、50 個まで）%3")
+                           : QStringLiteral("指定単語 %1 個（次の指定は %2 番、50 個まで。本に入るのは 0 から 20 番）%3")
                                  .arg(m_table->rowCount())
                                  .arg(state.WordCount)
                                  .arg(missing ? QStringLiteral("。注意のある指定が %1 個あります。").arg(missing) : QString()));
@@ -181,7 +184,7 @@ void DesignationList::updateButtons() {
     m_change->setEnabled(chosen);
     m_remove->setEnabled(chosen);
     m_undo->setEnabled(m_core.canUndo());
-    m_undo->setToolTip(m_core.canUndo() ? QStringLiteral("元に戻す：%1").arg(m_core.nextUndo()) : QString());
+    m_undo->setToolTip(m_core.canUndo() ? common::plainToolTip(QStringLiteral("元に戻す：%1").arg(m_core.nextUndo())) : QString());
 }
 
 }  // namespace velreader

@@ -10,10 +10,12 @@
 
 #include "common/datafolder.h"
 #include "common/stop_notes.h"
+#include "common/ui/plain_text.h"
 #include "common/ui/program_icon.h"
 #include "common/ui/window_zoom.h"
 #include "reader/ui/position_bar.h"
 #include "reader/ui/replace_question.h"
+#include "reader/ui/staying_notice.h"
 #include "reader/ui/textbox.h"
 #include "reader/ui/web_export.h"
 #include "reader/drawing/fonts.h"
@@ -168,6 +170,10 @@ void VReader3::buildControls() {
         setTabOrder(previous, next);
         previous = next;
     }
+
+    // Titles and file names are the user's: shown as they are, never as markup.
+    common::usePlainLabels(m_form);
+    m_notice = new StayingNotice(m_form);
 
     m_zoom = new common::WindowZoom(this, m_holder, m_form, QSize(ClientWidth, ClientHeight),
                                     [this](int zoom) { applyZoom(zoom); });

@@ -29,6 +29,7 @@ namespace velreader {
 class RecoveryList;
 
 class PositionBar;
+class StayingNotice;
 class TextBox;
 class WebExport;
 
@@ -86,6 +87,8 @@ public:
     QAction* openTextAction() const { return m_openText; }
     common::WindowZoom* zoom() const { return m_zoom; }
     PositionBar* positionBar() const { return m_positionBar; }
+    // Why a typed designation did nothing.
+    StayingNotice* notice() const { return m_notice; }
     AutoPlay& autoPlay() { return m_autoPlay; }
     TextReveal& reveal() { return m_reveal; }
     QAction* resumeAction() const { return m_resume; }
@@ -185,7 +188,7 @@ private:
     void designateWord();
     void showDesignationList();
     void editDesignation(int slot, QWidget* parent);
-    // Why a typed designation did nothing, as a tooltip under Text1's cursor.
+    // Why a typed designation did nothing, in a note over Text1 that stays.
     void showDesignationNotice();
     void showGuide();
     void showAbout();
@@ -240,6 +243,7 @@ private:
     bool m_inHandler = false; // a handler runs (mirror() then shows its texts over typed ones)
 
     PositionBar* m_positionBar = nullptr;
+    StayingNotice* m_notice = nullptr;
     QAction* m_resume = nullptr;
     QAction* m_jump = nullptr;
     QAction* m_autoPlayAction = nullptr;

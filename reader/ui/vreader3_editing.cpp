@@ -11,12 +11,14 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "common/ui/plain_text.h"
 #include "reader/rules/designation_text.h"
 #include "reader/ui/designation_dialog.h"
 #include "reader/ui/designation_list.h"
 #include "common/stop_notes.h"
 #include "reader/ui/help_window.h"
 #include "reader/ui/recovery_list.h"
+#include "reader/ui/staying_notice.h"
 #include "reader/ui/textbox.h"
 #include "reader/ui/vreader3.h"
 #include "reader/drawing/fonts.h"
@@ -61,7 +63,7 @@ void VReader3::connectEditHandlers() {
 void VReader3::mirrorMenus() {
     if (!m_undo) return;  // the window is still being built
     m_undo->setEnabled(m_core.canUndo());
-    m_undo->setToolTip(m_core.canUndo() ? QStringLiteral("元に戻す：%1").arg(m_core.nextUndo()) : QString());
+    m_undo->setToolTip(m_core.canUndo() ? common::plainToolTip(QStringLiteral("元に戻す：%1").arg(m_core.nextUndo())) : QString());
     m_restore->setEnabled(m_core.recoveryAvailable());
 }
 
@@ -145,9 +147,9 @@ void VReader3::showDesignationList() {
 void VReader3::showDesignationNotice() {
     const QString& notice = m_core.designationNotice();
     if (notice.isEmpty()) return;
-    // Under the place in Text1 where the designation was typed.
-    const QPoint at = m_text1->viewport()->mapToGlobal(m_text1->cursorRect().bottomLeft() + QPoint(0, 4));
-    QToolTip::showText(at, notice, m_text1, QRect(), 20000);
+    // Just above Text1, as wide as it; it stays until it has been read.
+    m_notice->setFont(m_text1->font());
+    m_notice->showAbove(notice, m_text1->geometry(), m_text1->width());
 }
 
 void VReader3::showGuide() {

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "common/ui/plain_text.h"
 #include "common/ui/stop_signals.h"
 #include "common/ui/window_zoom.h"
 #include "reader/rules/lines.h"
@@ -175,7 +176,7 @@ void VReader3::mirrorTitle() {
     m_ltitle->setText(shown);
     m_ltitle->resize(std::clamp(metrics.horizontalAdvance(shown) + 2, 74 * m_zoomFactor, std::max(available, 74 * m_zoomFactor)),
                      16 * m_zoomFactor);
-    m_ltitle->setToolTip(shown == title.text ? QString() : title.text);
+    m_ltitle->setToolTip(shown == title.text ? QString() : common::plainToolTip(title.text));
     m_ltitle->setAccessibleName(title.text);
     m_ltitle->setVisible(title.visible);
 }

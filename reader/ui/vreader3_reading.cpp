@@ -14,6 +14,7 @@
 #include "common/settings.h"
 #include "common/stop_notes.h"
 #include "common/ui/stop_signals.h"
+#include "common/ui/plain_text.h"
 #include "common/ui/window_zoom.h"
 #include "reader/ui/position_bar.h"
 #include "reader/ui/preferences_dialog.h"
@@ -274,7 +275,7 @@ void VReader3::showRecentFiles() {
         QString name = QFileInfo(path).fileName();
         name.replace(u'&', QStringLiteral("&&"));
         QAction* action = m_recentMenu->addAction(name);
-        action->setToolTip(path);
+        action->setToolTip(common::plainToolTip(path));
         action->setStatusTip(path);
         // A file that is gone shows greyed out.
         action->setEnabled(QFileInfo(path).isFile());

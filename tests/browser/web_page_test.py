@@ -123,6 +123,8 @@ class PageTestCase(unittest.TestCase):
         shutil.rmtree(cls.book.folder, ignore_errors=True)
 
     def open(self):
+        """The page as first opened: no place kept from an earlier test."""
+        self.driver.execute_cdp_cmd("Storage.clearDataForOrigin", {"origin": "file://", "storageTypes": "all"})
         self.driver.get(self.book.url)
         self.driver.get_log("browser")
         return pd.page_state(self.driver)
@@ -383,6 +385,91 @@ class InjectionTest(PageTestCase):
         self.assertEqual(self.driver.get_log("browser"), [])
 
 
+class LongBookTest(PageTestCase):
+    """A long book: the position bar goes where it is clicked, a reload goes
+    on where the book was left (another export of other content starts at
+    its beginning), and only the pictures a designation can show are in it."""
+
+    LINES = (["長い本"] + [f"{i}行目：" + ("海の見える丘" if i % 7 == 0 else "羊が丘を歩く") for i in range(1, 240)]
+             + ["星の夜", ""])
+    DESIGNATIONS = [("海", "umi.png＞青"), ("星", "hoshi.png"), ("雲", "kumo.png"), ("月", "yoru.png＞黄"),
+                    ("羊", "＞茶"), ("", "mori.png"), ("夜", "asa.png"), ("朝", "asa.png＞赤")]
+
+    @classmethod
+    def make_book(cls):
+        folder = app_folder_with_sample_pictures()
+        e = os.path.join(folder, "E")
+        pd.write_png(os.path.join(e, "hoshi.png"), 40, 20, lambda x, y: (20, 20, 60 + 4 * x, 255))
+        pd.write_png(os.path.join(e, "kumo.png"), 40, 20, lambda x, y: (200, 200, 200, 255))
+        cls.book_path = os.path.join(folder, "Book", "long.vln")
+        pd.write_book(cls.book_path, cls.LINES, cls.DESIGNATIONS)
+        return ExportedBook(folder, cls.book_path)
+
+    def click_bar(self, share):
+        """Clicks the bar at `share` of its width; returns the share hit."""
+        bar = self.driver.find_element(By.ID, "bar")
+        width = bar.size["width"]
+        offset = round((share - 0.5) * width)
+        ActionChains(self.driver).move_to_element_with_offset(bar, offset, 0).click().perform()
+        return (offset + width / 2) / width
+
+    def test_only_the_pictures_of_words_in_the_text_are_embedded(self):
+        # Worked out here from the book itself: the entries' pictures of
+        # the words that occur in some line.
+        wanted = {entry.split("＞")[0] for word, entry in self.DESIGNATIONS
+                  if word and entry.split("＞")[0] and any(word in line for line in self.LINES)}
+        self.assertEqual(wanted, {"umi.png", "hoshi.png", "asa.png"})
+        self.assertEqual({name for name, _ in self.book.data["names"]}, wanted)
+        self.assertEqual(len(self.book.data["pictures"]), 3)
+        self.assertEqual(self.book.data["missing"], [])
+        self.assertNotIn("見つからない絵", self.book.report)
+        self.assertNotIn("kumo.png", self.book.report)
+
+    def test_the_bar_goes_where_it_is_clicked(self):
+        self.open()
+        total = len(self.book.pages) - 1
+        for share in (0.5, 0.1, 0.999, 0.001, 0.37, 0.8, 0.79):
+            hit = self.click_bar(share)
+            steps = pd.page_state(self.driver)["steps"]
+            self.assertLessEqual(abs(steps - hit * total), 1.5, f"share {share}")
+            self.assert_step(steps, f"after a click at {share}")
+            filled = self.driver.execute_script(
+                "return document.getElementById('filled').getBoundingClientRect().width"
+                " / document.getElementById('bar').clientWidth;")
+            self.assertAlmostEqual(filled, steps / total, delta=0.01)
+        # Stepping on from a jump is the reader's page too.
+        press(Keys.ARROW_LEFT)(self.driver)
+        press(Keys.ARROW_LEFT)(self.driver)
+        press(Keys.SPACE)(self.driver)
+        self.assert_step(steps - 1, "a step back and on after the jump")
+        self.assertEqual(self.driver.get_log("browser"), [])
+
+    def test_a_reload_goes_on_where_the_book_was_left(self):
+        self.open()
+        for n in range(20):
+            press(Keys.SPACE)(self.driver)
+        self.driver.refresh()
+        self.assert_step(20, "reloaded")
+        self.click_bar(0.6)
+        steps = pd.page_state(self.driver)["steps"]
+        self.driver.refresh()
+        self.assert_step(steps, "reloaded after a jump")
+        # Another export of changed content, at the same address, starts at
+        # its beginning; the first one still goes on where it was left.
+        changed = os.path.join(self.book.folder, "Book", "changed.vln")
+        pd.write_book(changed, self.LINES[:5] + ["書き直した行"] + self.LINES[6:], self.DESIGNATIONS)
+        pd.play_steps(TOOL, self.book.folder, changed, self.book.html)
+        self.driver.refresh()
+        self.assertEqual(pd.page_state(self.driver)["steps"], 0)
+        pd.play_steps(TOOL, self.book.folder, self.book_path, self.book.html)
+        self.driver.refresh()
+        self.assert_step(steps, "the first export again")
+        press(Keys.HOME)(self.driver)
+        self.driver.refresh()
+        self.assert_step(0, "rewound, then reloaded")
+        self.assertEqual(self.driver.get_log("browser"), [])
+
+
 class PhoneTest(unittest.TestCase):
     """The sample book on a phone of 390 x 844, held either way."""
 
@@ -411,12 +498,23 @@ class PhoneTest(unittest.TestCase):
         with pd.chromium(390, 844, mobile=True) as driver:
             driver.get(self.book.url)
             self.assertEqual(driver.execute_script("return innerWidth;"), 390)
-            self.assertGreater(self.fits(driver), 360, "the page takes the phone's width")
+            self.assertEqual(self.fits(driver), 390, "the page takes the phone's whole width")
+            page, bar, buttons = driver.execute_script("""
+                const box = (e) => { const r = e.getBoundingClientRect(); return [r.left, r.top, r.width, r.height]; };
+                return [box(document.getElementById('page')), box(document.getElementById('bar')),
+                        Array.from(document.querySelectorAll('button')).map(box)];""")
+            self.assertEqual(page[0], 0)
+            self.assertGreaterEqual(bar[1], page[1] + page[3] - 0.5, "the bar under the page")
+            self.assertEqual(bar[2], 390)
+            for left, top, width, height in buttons:
+                self.assertGreaterEqual(top, bar[1] + bar[3] - 0.5, "the buttons under the bar")
+                self.assertGreaterEqual(height, 64, "a thumb's height")
+                self.assertGreaterEqual(width, 150, "a thumb's width")
             for n in range(1, 6):
                 tap_page(driver)
                 self.assertEqual(pd.page_state(driver), self.book.expected(n), f"tap {n}")
             if SCREENSHOTS:
-                driver.save_screenshot(os.path.join(SCREENSHOTS, "web-page-phone.png"))
+                driver.save_screenshot(os.path.join(SCREENSHOTS, "velreader-web-phone.png"))
             driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
                                    {"width": 844, "height": 390, "deviceScaleFactor": 3, "mobile": True})
             self.fits(driver)

@@ -9,6 +9,7 @@
 #include "game/ui/hituji_window.h"
 #include "game/ui/settings_dialog.h"
 #include "fakes.h"
+#include "tests/common/shown_as_typed.h"
 
 #include <QAction>
 #include <QApplication>
@@ -394,6 +395,20 @@ TEST(BestGamesDialogNames, everyNameShowsAsOneLineWithEachCharacterInPlace) {
             }
         }
         ASSERT_EQ(BestGamesDialog::shownName(name), expected) << "trial " << trial;
+    }
+}
+
+// Names made of markup show as typed in the table and its tooltips.
+TEST(BestGamesDialogNames, markupInANameShowsAsTyped) {
+    const QStringList names{"<b>羊</b>", "<script>x</script>", "&amp;", "a<br>b"};
+    QList<scores::BestGame> table;
+    for (int i = 0; i < names.size(); ++i)
+        table << scores::BestGame{900 - i, QDateTime(QDate(2026, 12, 8), QTime(12, i)), names[i]};
+    BestGamesDialog dialog;
+    dialog.showTable(table, table.first());
+    for (int i = 0; i < names.size(); ++i) {
+        EXPECT_EQ(dialog.table()->item(i, 2)->text(), names[i]);
+        EXPECT_GE(common::testing::expectShownAsTyped(&dialog, names[i]), 1) << "the name's tooltip";
     }
 }
 

@@ -22,6 +22,7 @@
 #include "reader/ui/designation_dialog.h"
 #include "reader/ui/designation_list.h"
 #include "reader/ui/help_window.h"
+#include "reader/ui/staying_notice.h"
 #include "reader/ui/textbox.h"
 #include "reader/ui/vreader3.h"
 #include "reader_fixture.h"
@@ -267,14 +268,36 @@ TEST_F(Editing, aMessageInText1IsReplacedByAPasteAKeyOrSelectedByAClick) {
     EXPECT_FALSE(box->holdsMessage()) << "a refused designation is still the user's text";
 }
 
-TEST_F(Editing, aRefusedTypedDesignationSaysWhyUnderTheCursor) {
+// The note stays at least its minimum time and until the next key or click,
+// whichever comes later: input during the minimum, after it, or none.
+TEST_F(Editing, aRefusedTypedDesignationSaysWhyInANoteThatStays) {
+    StayingNotice* note = window.notice();
+    EXPECT_EQ(note->minimumShown(), 8000);
+    note->setMinimumShown(300);
     QTest::mouseClick(window.tab(2), Qt::LeftButton);
-    window.text1()->setPlainText("星:yoru.png>黄");
-    window.command(3)->click();
-    EXPECT_EQ(window.text1()->toPlainText(), "星:yoru.png>黄");
-    EXPECT_TRUE(QToolTip::isVisible());
-    EXPECT_TRUE(QToolTip::text().contains("「:」が半角です")) << QToolTip::text().toStdString();
-    EXPECT_TRUE(QToolTip::text().contains("白 黒 赤 青 黄 緑 紫 茶 水 灰 オ"));
+    const auto refuse = [&] {
+        window.text1()->setPlainText("星:yoru.png>黄");
+        QTest::mouseClick(window.command(3), Qt::LeftButton);
+        EXPECT_EQ(window.text1()->toPlainText(), "星:yoru.png>黄");
+        EXPECT_TRUE(note->isVisible());
+    };
+    refuse();
+    EXPECT_TRUE(note->text().contains("「:」が半角です")) << note->text().toStdString();
+    EXPECT_TRUE(note->text().contains("白 黒 赤 青 黄 緑 紫 茶 水 灰 オ"));
+    EXPECT_EQ(note->textFormat(), Qt::PlainText);
+    EXPECT_LE(note->geometry().bottom(), window.text1()->geometry().top()) << "above Text1, never over it";
+    // A key during the minimum: shown until the minimum ends.
+    QTest::keyClick(window.text1(), Qt::Key_End);
+    QTest::qWait(100);
+    EXPECT_TRUE(note->isVisible());
+    QTest::qWait(400);
+    EXPECT_FALSE(note->isVisible());
+    // No input: it stays past the minimum, until the next click.
+    refuse();
+    QTest::qWait(600);
+    EXPECT_TRUE(note->isVisible());
+    QTest::mouseClick(window.text1()->viewport(), Qt::LeftButton);
+    EXPECT_FALSE(note->isVisible());
 }
 
 TEST_F(Editing, ctrlZTakesBackDesignationsOutsideTheTextBoxesAndTypingInside) {

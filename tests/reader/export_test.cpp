@@ -264,7 +264,7 @@ TEST_F(WebExportTest, picturesAreTheirFilesBytesInTheirOwnFormat) {
 
 TEST_F(WebExportTest, aPictureUsedByTenWordsIsEmbeddedOnce) {
     writePicture("umi.png", QColor(0, 0, 200), "PNG", {400, 200});
-    readIn(QStringLiteral("海"));
+    readIn(QStringLiteral("海0 海1 海2 海3 海4 海5 海6 海7 海8 海9"));
     for (int i = 0; i < 10; ++i) designate(QStringLiteral("海%1：umi.png＞青").arg(i));
     const Page page = exportPage();
     const QJsonObject book = page.book();
@@ -278,13 +278,14 @@ TEST_F(WebExportTest, picturesPlaybackCannotShowAreListedAsMissing) {
     QDir(appFolder() + "E").mkpath("folder.png");
     writePicture("kept.png", Qt::red);
     writePicture("never.png", Qt::green);
-    readIn(QStringLiteral("一"));
+    readIn(QStringLiteral("一二三四五"));
     designate(QStringLiteral("一：gone.png＞赤"));
     designate(QStringLiteral("二：broken.png"));
     designate(QStringLiteral("三：folder.png"));
     designate(QStringLiteral("四：../E/kept.png"));
     designate(QStringLiteral("五：kept.png"));
     designate(QStringLiteral("：never.png"));  // a designation without a word never applies
+    designate(QStringLiteral("六：gone2.png"));  // nor one whose word is in no line
     WebExportResult result;
     const QJsonObject book = exportPage(&result).book();
     EXPECT_EQ(result.missing, (QStringList{"gone.png", "broken.png", "folder.png", "../E/kept.png"}));

@@ -55,7 +55,7 @@ protected:
 
 TEST_F(ExportWindow, theRecordMenuWritesThePageAndTheInputBoxSaysWhatItHolds) {
     writePicture("umi.png", Qt::blue);
-    loadBook({"ひつじの旅", "海を見ました。"});
+    loadBook({"ひつじの旅", "海を見ました。星も見ました。"});
     window.text1()->setPlainText("海：umi.png＞青");
     QTest::mouseClick(window.tab(2), Qt::LeftButton);
     window.command(3)->click();

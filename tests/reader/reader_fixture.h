@@ -49,6 +49,12 @@ protected:
     ReaderCore reader;
 };
 
+// The bytes of the file at `path`; empty when it cannot be read.
+inline QByteArray readBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // `count` one-line paragraphs "行0", "行1", ...
 inline QString numberedLines(int count, const QString& prefix = QStringLiteral("行")) {
     QStringList lines;

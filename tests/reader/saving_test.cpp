@@ -7,11 +7,6 @@
 namespace velreader::testing {
 namespace {
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 class Saving : public ReaderTest {
 protected:
     Saving() {
@@ -58,7 +53,7 @@ TEST_F(Saving, anotherExistingBookIsReplacedOnlyWhenTheUserAgrees) {
             openChangedBook();
             const QString path = bookPath(name.file);
             QFile::remove(bookPath("new.vln"));
-            const QByteArray before = readAll(path);
+            const QByteArray before = readBytes(path);
             const ReaderState state = reader.state();
             const ReaderControls controls = reader.controls();
             replace = agree;
@@ -66,14 +61,14 @@ TEST_F(Saving, anotherExistingBookIsReplacedOnlyWhenTheUserAgrees) {
             reader.AllSave_Click();
             EXPECT_EQ(asked, name.asks ? QStringList{name.file} : QStringList{});
             if (name.asks && !agree) {
-                EXPECT_EQ(readAll(path), before) << "キャンセル writes nothing";
+                EXPECT_EQ(readBytes(path), before) << "キャンセル writes nothing";
                 EXPECT_EQ(reader.state().BookFileName, state.BookFileName);
                 EXPECT_EQ(reader.controls(), controls);
                 EXPECT_TRUE(reader.modified());
                 EXPECT_EQ(reader.openBook(), bookPath("mine.vln"));
             } else {
                 EXPECT_EQ(reader.controls().Text1.text, "セーブ完了。");
-                EXPECT_TRUE(readAll(path).contains("\r\n" + cp932::encode(QStringLiteral("書き直した本")).bytes + "\r\n"));
+                EXPECT_TRUE(readBytes(path).contains("\r\n" + cp932::encode(QStringLiteral("書き直した本")).bytes + "\r\n"));
                 EXPECT_FALSE(reader.modified());
                 EXPECT_EQ(QFileInfo(reader.openBook()).canonicalFilePath(), QFileInfo(path).canonicalFilePath());
             }
@@ -91,12 +86,12 @@ TEST_F(Saving, overwriteWritesTheOpenBookAndOtherwiseAsksForAName) {
     EXPECT_TRUE(asked.isEmpty());
     EXPECT_EQ(reader.controls().Text1.text, "セーブ完了。");
     EXPECT_FALSE(reader.modified());
-    const QByteArray overwritten = readAll(bookPath("mine.vln"));
+    const QByteArray overwritten = readBytes(bookPath("mine.vln"));
     chosen = bookPath("copy.vln");
     reader.AllSave_Click();
     ASSERT_EQ(requests.size(), 1);
     EXPECT_EQ(requests[0].selected, bookPath("mine.vln")) << "the dialog starts on the open book";
-    EXPECT_EQ(readAll(bookPath("copy.vln")), overwritten);
+    EXPECT_EQ(readBytes(bookPath("copy.vln")), overwritten);
 
     // The unsaved question's 保存 writes the open book too.
     readIn("また変えた");
@@ -104,12 +99,12 @@ TEST_F(Saving, overwriteWritesTheOpenBookAndOtherwiseAsksForAName) {
     reader.setUnsavedQuestion([] { return UnsavedAnswer::Save; });
     EXPECT_TRUE(reader.maybeSaveChanges());
     EXPECT_TRUE(requests.isEmpty());
-    EXPECT_NE(readAll(bookPath("copy.vln")), overwritten);
+    EXPECT_NE(readBytes(bookPath("copy.vln")), overwritten);
 
     // A text file opened is nothing unsaved, and no book: the next
     // "上書きセーブ" asks rather than write over the book read before.
     writeFile(appFolder() + "story.txt", "yuki\r\n");
-    const QByteArray book = readAll(bookPath("copy.vln"));
+    const QByteArray book = readBytes(bookPath("copy.vln"));
     reader.openText(appFolder() + "story.txt");
     EXPECT_FALSE(reader.modified());
     EXPECT_TRUE(reader.openBook().isEmpty());
@@ -119,7 +114,7 @@ TEST_F(Saving, overwriteWritesTheOpenBookAndOtherwiseAsksForAName) {
     ASSERT_EQ(requests.size(), 1);
     EXPECT_EQ(requests[0].mode, FileDialogRequest::Mode::Save);
     EXPECT_TRUE(requests[0].selected.isEmpty());
-    EXPECT_EQ(readAll(bookPath("copy.vln")), book);
+    EXPECT_EQ(readBytes(bookPath("copy.vln")), book);
     readIn("yuki2");
     EXPECT_TRUE(reader.modified()) << "a reading after it is a change";
 }

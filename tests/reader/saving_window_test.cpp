@@ -19,11 +19,6 @@
 namespace velreader::testing {
 namespace {
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 class SavingWindow : public ReaderTest {
 protected:
     SavingWindow() : window(appFolder()) {
@@ -66,7 +61,7 @@ TEST_F(SavingWindow, theReplaceQuestionShowsTheNameAsTypedAndOnlyItsReplaceButto
         readInWindow("前からある本");
         chosen = bookPath(name);
         window.saveAction()->trigger();
-        const QByteArray before = readAll(chosen);
+        const QByteArray before = readBytes(chosen);
         ASSERT_FALSE(before.isEmpty());
         readInWindow("新しい本");
         chosen = bookPath(QString::number(qHash(name)) + ".vln");
@@ -75,7 +70,7 @@ TEST_F(SavingWindow, theReplaceQuestionShowsTheNameAsTypedAndOnlyItsReplaceButto
         const bool first = name.startsWith(u"<b>");
         answerReplace(QStringLiteral("キャンセル"), first ? QStringLiteral("velreader-replace-question") : QString());
         window.saveAction()->trigger();
-        EXPECT_EQ(readAll(chosen), before);
+        EXPECT_EQ(readBytes(chosen), before);
         EXPECT_EQ(shown, QStringLiteral("「%1」はもうあります。置き換えますか？").arg(name));
         EXPECT_EQ(format, Qt::PlainText);
         buttons.sort();
@@ -83,7 +78,7 @@ TEST_F(SavingWindow, theReplaceQuestionShowsTheNameAsTypedAndOnlyItsReplaceButto
         EXPECT_EQ(window.core().openBook(), bookPath(QString::number(qHash(name)) + ".vln"));
         answerReplace(QStringLiteral("置き換える"));
         window.saveAction()->trigger();
-        EXPECT_NE(readAll(chosen), before);
+        EXPECT_NE(readBytes(chosen), before);
         EXPECT_EQ(window.text1()->toPlainText(), "セーブ完了。");
         // The book now open: Ctrl+S writes it, no dialog, no question.
         shown.clear();
@@ -92,7 +87,7 @@ TEST_F(SavingWindow, theReplaceQuestionShowsTheNameAsTypedAndOnlyItsReplaceButto
         window.overwriteAction()->trigger();
         EXPECT_TRUE(requests.isEmpty());
         EXPECT_TRUE(shown.isEmpty());
-        EXPECT_TRUE(readAll(chosen).contains("\r\n" + cp932::encode(QStringLiteral("もう一度")).bytes + "\r\n"));
+        EXPECT_TRUE(readBytes(chosen).contains("\r\n" + cp932::encode(QStringLiteral("もう一度")).bytes + "\r\n"));
     }
     EXPECT_EQ(window.overwriteAction()->text(), "上書きセーブ");
     EXPECT_EQ(window.overwriteAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
@@ -112,12 +107,12 @@ TEST_F(SavingWindow, theExportAsksBeforeItReplacesAPage) {
     exporter->setReplaceQuestion([&](const QString& name) { return asked << name, agree; });
     exporter->start();
     EXPECT_FALSE(exporter->running());
-    EXPECT_EQ(readAll(page), "old page");
+    EXPECT_EQ(readBytes(page), "old page");
     agree = true;
     QSignalSpy finished(exporter, &WebExport::finished);
     exporter->start();
     ASSERT_TRUE(finished.wait(20000));
-    EXPECT_TRUE(readAll(page).startsWith("<!DOCTYPE html>"));
+    EXPECT_TRUE(readBytes(page).startsWith("<!DOCTYPE html>"));
     EXPECT_EQ(asked, (QStringList{"page.html", "page.html"}));
 }
 

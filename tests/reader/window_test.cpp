@@ -233,22 +233,35 @@ TEST_F(Window, keysClicksAndTheWheelEachPlayExactlyOneLine) {
     EXPECT_EQ(line(), 0) << "the play keys need the player view";
 }
 
-TEST_F(Window, ctrlKeysSwitchViewsAndOpenTheBookCommands) {
+// A switch of views by key puts the keyboard on the view: the page, whose
+// keys play at once, or the input box, which takes typing at once.
+TEST_F(Window, ctrlKeysSwitchViewsWithTheFocusAndOpenTheBookCommands) {
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    QTest::keyClick(&window, Qt::Key_2, Qt::ControlModifier);
+    const auto focused = [] { return QApplication::focusWidget(); };
+    window.text1()->setPlainText(numberedLines(5));
+    QTest::keyClick(focused(), Qt::Key_2, Qt::ControlModifier);
     EXPECT_TRUE(window.core().controls().L2.opaque);
-    QTest::keyClick(&window, Qt::Key_1, Qt::ControlModifier);
-    EXPECT_TRUE(window.core().controls().L1.opaque);
-    QTest::keyClick(window.pmain(), Qt::Key_Tab, Qt::ControlModifier);
-    EXPECT_TRUE(window.core().controls().L2.opaque);
+    EXPECT_EQ(focused(), window.text1());
+    window.command(1)->click();
+    for (const auto [key, player] : {std::pair{Qt::Key_1, true}, {Qt::Key_Tab, false}, {Qt::Key_Tab, true}, {Qt::Key_2, false}}) {
+        QTest::keyClick(focused(), key, Qt::ControlModifier);
+        EXPECT_EQ(window.core().controls().L1.opaque, player);
+        EXPECT_EQ(focused(), player ? static_cast<QWidget*>(window.pmain()) : window.text1());
+        const int line = window.core().state().CurrentLine;
+        const QString typed = window.text1()->toPlainText();
+        QTest::keyClick(focused(), Qt::Key_Space);
+        EXPECT_EQ(window.core().state().CurrentLine, line + (player ? 1 : 0));
+        EXPECT_EQ(window.text1()->toPlainText() != typed, !player) << "typing only in the reading view";
+    }
     QList<FileDialogRequest::Mode> asked;
     window.core().setFileDialog([&](const FileDialogRequest& r) { return asked << r.mode, QString(); });
-    QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);  // no book open: as "セーブ"
+    QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
     QTest::keyClick(&window, Qt::Key_T, Qt::ControlModifier);
-    EXPECT_EQ(asked, (QList<FileDialogRequest::Mode>{FileDialogRequest::Mode::Save, FileDialogRequest::Mode::Open,
-                                                     FileDialogRequest::Mode::OpenText}));
+    EXPECT_EQ(asked, (QList<FileDialogRequest::Mode>{FileDialogRequest::Mode::Save, FileDialogRequest::Mode::Save,
+                                                     FileDialogRequest::Mode::Open, FileDialogRequest::Mode::OpenText}));
 }
 
 TEST_F(Window, zoomScalesTheWholeWindowFromTheViewMenuOrTheKeys) {

@@ -38,6 +38,8 @@
   const playButton = document.getElementById('play');
   const rewindButton = document.getElementById('rewind');
   const autoMark = document.getElementById('auto');
+  const bar = document.getElementById('bar');
+  const filled = document.getElementById('filled');
 
   // ---- The rules: a state and the steps that change it ----
 
@@ -144,9 +146,32 @@
 
   // ---- The player: the page after `steps` steps ----
 
+  // The steps of the book: one a display line up to the last that plays.
+  const totalSteps = book.lineCount === 0 || lines.length === 0 ? 0 : Math.min(book.lineCount, lines.length - 1) + 1;
   const checkpoints = [rewound()];
   let state = copy(checkpoints[0]);
   let steps = 0;
+
+  // The page after `target` steps, played from the nearest kept state
+  // before it; the states passed on the way are kept too.
+  function stateAt(target) {
+    let base = Math.min(Math.floor(target / CheckpointEvery), checkpoints.length - 1);
+    const replayed = copy(checkpoints[base]);
+    for (let n = base * CheckpointEvery; n < target; n++) {
+      step(replayed);
+      if ((n + 1) % CheckpointEvery === 0 && checkpoints[(n + 1) / CheckpointEvery] === undefined)
+        checkpoints[(n + 1) / CheckpointEvery] = copy(replayed);
+    }
+    return replayed;
+  }
+
+  function goTo(target) {
+    target = Math.max(0, Math.min(totalSteps, Math.round(target)));
+    if (target === steps) return;
+    state = stateAt(target);
+    steps = target;
+    show();
+  }
 
   function playForward() {
     if (!state.playEnabled || !step(state)) return;
@@ -213,6 +238,32 @@
     if (spoken.textContent !== state.printed) spoken.textContent = state.printed;
     playButton.disabled = !state.playEnabled;
     page.setAttribute('data-steps', String(steps));
+    filled.style.width = totalSteps === 0 ? '0' : (100 * steps) / totalSteps + '%';
+    bar.setAttribute('aria-valuenow', String(steps));
+    bar.setAttribute('aria-valuetext', steps + ' / ' + totalSteps + ' 行');
+    keepPlace();
+  }
+
+  // ---- The place reached, kept in the browser under the book's key ----
+
+  const placeKey = 'velin-reader-place:' + book.key;
+
+  function keepPlace() {
+    try {
+      if (steps === 0) localStorage.removeItem(placeKey);
+      else localStorage.setItem(placeKey, String(steps));
+    } catch (e) {
+      // No storage (a private window, say): the page just starts at the title.
+    }
+  }
+
+  function keptPlace() {
+    try {
+      const kept = Number.parseInt(localStorage.getItem(placeKey) || '0', 10);
+      return Number.isInteger(kept) && kept > 0 ? Math.min(kept, totalSteps) : 0;
+    } catch (e) {
+      return 0;
+    }
   }
 
   // The title over the page, cut with "…" at the page frame like the reader's.
@@ -349,11 +400,38 @@
     { passive: false }
   );
 
+  // The position bar: a click (or a drag) goes to the step at that share
+  // of the bar, as the reader's own bar does.
+  function seek(event) {
+    const box = bar.getBoundingClientRect();
+    const style = getComputedStyle(bar);
+    const left = box.left + parseFloat(style.borderLeftWidth) + parseFloat(style.paddingLeft);
+    const inner = Math.max(1, bar.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight));
+    const share = Math.max(0, Math.min(1, (event.clientX - left) / inner));
+    stopAuto();
+    goTo(share * totalSteps);
+  }
+  bar.addEventListener('pointerdown', (event) => {
+    if (event.button !== 0 || totalSteps === 0) return;
+    bar.setPointerCapture(event.pointerId);
+    seek(event);
+  });
+  bar.addEventListener('pointermove', (event) => {
+    if (bar.hasPointerCapture(event.pointerId)) seek(event);
+  });
+
   playButton.addEventListener('click', userPlay);
   rewindButton.addEventListener('click', userRewind);
 
   document.title = book.title;
+  bar.setAttribute('aria-valuemax', String(totalSteps));
   showTitle();
+  // A reload goes on where the book was left.
+  const kept = keptPlace();
+  if (kept > 0) {
+    state = stateAt(kept);
+    steps = kept;
+  }
   show();
   performance.mark('velin-first-page');
 })();
