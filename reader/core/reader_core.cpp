@@ -68,16 +68,17 @@ void ReaderCore::showView(bool player) {
     m_controls.Command7.visible = !player;
 }
 
+// The handlers below do nothing while another handler runs; a change to
+// the designations makes the work unsaved.
+
 void ReaderCore::Command2_Click() {
-    if (busy()) return;
-    m_player.step();
+    if (!busy()) m_player.step();
 }
 
 void ReaderCore::MojiWake() { m_player.printLine(); }
 
 void ReaderCore::Command4_Click() {
-    if (busy()) return;
-    m_player.rewind();
+    if (!busy()) m_player.rewind();
 }
 
 void ReaderCore::Command3_Click() {
@@ -86,8 +87,7 @@ void ReaderCore::Command3_Click() {
 }
 
 void ReaderCore::Command5_Click() {
-    if (busy()) return;
-    m_designations.list();
+    if (!busy()) m_designations.list();
 }
 
 void ReaderCore::Command7_Click() {

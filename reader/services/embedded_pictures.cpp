@@ -10,7 +10,7 @@
 #include "reader/services/web_book.h"
 #include "reader/drawing/page.h"
 #include "reader/services/pictures.h"
-#include "reader/rules/word_matcher.h"
+#include "reader/rules/play_rule.h"
 
 namespace velreader::web {
 namespace {
@@ -24,14 +24,6 @@ QByteArray mimeTypeOf(const QByteArray& format) {
     if (format == "bmp") return "image/bmp";
     if (format == "webp") return "image/webp";
     return {};
-}
-
-QByteArray png(const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
 }
 
 EmbeddedPicture embed(const QByteArray& bytes, const QImage& decoded) {
@@ -53,8 +45,9 @@ EmbeddedPicture embed(const QByteArray& bytes, const QImage& decoded) {
     }
     picture.mimeType = "image/png";
     picture.converted = true;
-    const QImage first = reader.read();
-    picture.bytes = png(first.isNull() ? decoded : first);
+    buffer.seek(0);
+    const QImage first = decodePicture(&buffer);
+    picture.bytes = pngBytes(first.isNull() ? decoded : first);
     return picture;
 }
 
@@ -65,8 +58,8 @@ QString pathOf(const QStringList& folders, const QString& name) {
     return {};
 }
 
-// The slots whose word occurs in some line of the book: only their
-// pictures can ever show.
+// The slots whose designations apply to some line of the book, as a play
+// step applies them: only their pictures can ever show.
 WordMatcher::Slots occurring(const WebBook& book, const std::atomic<bool>* cancel) {
     std::array<QString, WordSlots> words;
     std::array<QString, WordSlots> entries;
@@ -77,10 +70,10 @@ WordMatcher::Slots occurring(const WebBook& book, const std::atomic<bool>* cance
         entries[d.slot] = d.entry;
         wanted |= WordMatcher::Slots(1) << d.slot;
     }
-    const WordMatcher matcher(words, entries);
+    const PlayRule rule(words, entries);
     WordMatcher::Slots found = 0;
     for (const QString& line : book.lines) {
-        found |= matcher.matches(line);
+        found |= rule.applying(line);
         if ((found & wanted) == wanted || (cancel && *cancel)) break;
     }
     return found;

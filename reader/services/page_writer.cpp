@@ -1,11 +1,11 @@
 #include "reader/services/page_writer.h"
 
-#include <QBuffer>
 #include <QCryptographicHash>
 #include <QFile>
 
 #include "reader/rules/page_text.h"
 #include "reader/rules/lines.h"
+#include "reader/services/pictures.h"
 
 namespace velreader::web {
 namespace {
@@ -27,14 +27,6 @@ void appendKey(QByteArray& out, const char* key) {
     out.append('"');
     out.append(key);
     out.append("\":");
-}
-
-QByteArray pngOf(const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
 }
 
 void appendDataUri(QByteArray& out, const QByteArray& mimeType, const QByteArray& bytes) {
@@ -135,7 +127,7 @@ void appendBook(QByteArray& out, const WebBook& book, const WebPictures& picture
                QByteArray::number(m.titleLeft) + ",\"titleTop\":" + QByteArray::number(m.titleTop) +
                ",\"titleRight\":" + QByteArray::number(m.titleRight) + ",\"colour\":" +
                colourText(book.defaultColour) + ",\"blank\":");
-    appendDataUri(out, "image/png", pngOf(book.blankPage));
+    appendDataUri(out, "image/png", pngBytes(book.blankPage));
     out.append("},");
     appendKey(out, "words");
     appendDesignations(out, book, pictures);

@@ -27,19 +27,7 @@ QImage decode(const QByteArray& bytes, QSize size, bool keepShape) {
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
-    const QByteArray format = QImageReader::imageFormat(&buffer);
-    if (!PictureStore::isDecodedFormat(format)) return {};
-    buffer.seek(0);
-    QImageReader reader(&buffer, format);
-    reader.setAutoTransform(true);
-    if (size.isValid()) {
-        const QSize natural = reader.size();
-        reader.setScaledSize(keepShape && natural.isValid() ? natural.scaled(size, Qt::KeepAspectRatio) : size);
-    }
-    QImage image = reader.read();
-    if (image.isNull() || !size.isValid()) return image;
-    return image.scaled(keepShape ? image.size().scaled(size, Qt::KeepAspectRatio) : size, Qt::IgnoreAspectRatio,
-                        Qt::SmoothTransformation);
+    return decodePicture(&buffer, size, keepShape);
 }
 
 QString sizeLimitText() { return QStringLiteral("%1 MB").arg(PictureStore::MaxFileSize / (1024 * 1024)); }

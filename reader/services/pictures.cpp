@@ -2,6 +2,7 @@
 
 #include "reader/rules/designation_text.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -12,26 +13,44 @@ namespace {
 // Decoded pictures kept at once; a 400 x 200 picture takes 320 KB.
 constexpr int CachedPictures = 32;
 
-QImage decode(const QString& path, QSize size) {
+// A picture file decoded for the page, in the formats the page paints fast.
+QImage decodeFile(const QString& path, QSize size) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return {};
-    // The format is taken from the content, never from the name, and only
-    // the four picture formats the reader supports are decoded.
-    const QByteArray format = QImageReader::imageFormat(&file);
-    if (!PictureStore::isDecodedFormat(format)) return {};
-    QImageReader reader(&file, format);
-    reader.setAutoTransform(true);
-    // Decoding at the page size lets JPEG skip most of the work for big photos.
-    if (size.isValid()) reader.setScaledSize(size);
-    QImage image = reader.read();
+    const QImage image = decodePicture(&file, size);
     if (image.isNull()) return {};
-    if (size.isValid() && image.size() != size)
-        image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return image.hasAlphaChannel() ? image.convertToFormat(QImage::Format_ARGB32_Premultiplied)
                                    : image.convertToFormat(QImage::Format_RGB32);
 }
 
 }  // namespace
+
+QImage decodePicture(QIODevice* device, QSize size, bool keepShape) {
+    const qint64 start = device->pos();
+    const QByteArray format = QImageReader::imageFormat(device);
+    if (!PictureStore::isDecodedFormat(format)) return {};
+    device->seek(start);
+    QImageReader reader(device, format);
+    reader.setAutoTransform(true);
+    // Decoding at the size wanted lets JPEG skip most of the work for big photos.
+    if (size.isValid()) {
+        const QSize natural = keepShape ? reader.size() : QSize();
+        reader.setScaledSize(natural.isValid() ? natural.scaled(size, Qt::KeepAspectRatio) : size);
+    }
+    QImage image = reader.read();
+    if (image.isNull() || !size.isValid()) return image;
+    const QSize wanted = keepShape ? image.size().scaled(size, Qt::KeepAspectRatio) : size;
+    if (image.size() != wanted) image = image.scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return image;
+}
+
+QByteArray pngBytes(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
 
 PictureStore::PictureStore(QStringList folders) : m_folders(std::move(folders)), m_cache(CachedPictures) {}
 
@@ -66,7 +85,7 @@ QImage PictureStore::load(const QString& name, QSize size) {
     if (const Entry* hit = m_cache.object(path)) {
         if (hit->modified == modified && hit->size == info.size() && hit->decodedSize == size) return hit->image;
     }
-    QImage image = decode(info.filePath(), size);
+    QImage image = decodeFile(info.filePath(), size);
     if (image.isNull()) {
         m_cache.remove(path);
         return {};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QCache>
 #include <QDateTime>
 #include <QImage>
@@ -7,7 +8,19 @@
 #include <QString>
 #include <QStringList>
 
+class QIODevice;
+
 namespace velreader {
+
+// Decodes the picture `device` holds from where it stands, in a format
+// taken from its content, never from a name: only PNG, JPEG, BMP and GIF
+// (the first picture of an animation). With a valid `size` it is decoded
+// to fit it: stretched to it, or when `keepShape` scaled to the largest size
+// of its own shape within it. Null when it is no readable picture of those
+// formats.
+QImage decodePicture(QIODevice* device, QSize size = {}, bool keepShape = false);
+// `image` as the bytes of a PNG file.
+QByteArray pngBytes(const QImage& image);
 
 // The page pictures in the picture folders ("E/" in the application folder;
 // for an installed copy the user's own "E/" first, then the installed one).
