@@ -146,7 +146,9 @@ bool replaceLookAlikes(QString& text, QList<Replacement>& counts) {
     }
     bool replaced = false;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
+        // Read without detaching: a text that needs no replacement stays
+        // shared with its caller's copy, and only a replacement copies it.
+        const char16_t c = text.at(i).unicode();
         if (c < 0xA2) continue;
         for (Replacement& r : counts) {
             if (r.from != c) continue;

@@ -46,6 +46,12 @@ double playStepMs(velreader::VReader3& window, int steps) {
     return clock.nsecsElapsed() / 1e6 / steps;
 }
 
+// The resident memory of the process now and its peak so far, after `what`.
+void printMemory(const char* what) {
+    std::printf("    memory after %-38s now %6.1f MB, peak %6.1f MB\n", what, memoryKb("VmRSS:") / 1024.0,
+                memoryKb("VmHWM:") / 1024.0);
+}
+
 template <typename F>
 std::pair<double, qint64> timed(velreader::VReader3& window, StallWatch& watch, F action) {
     QElapsedTimer clock;
@@ -84,6 +90,7 @@ int main(int argc, char** argv) {
     }
     const double megabytes = QFileInfo(path).size() / 1048576.0;
     std::printf("book: %d display lines, %.2f MB\n", count, megabytes);
+    printMemory("making the book");
 
 
     velreader::VReader3 window(folder);
@@ -98,10 +105,12 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("load through the window                       %8.1f ms, longest stall %4lld ms\n", loadMs, loadStall);
+    printMemory("the load");
     const auto [switchMs, switchStall] = timed(window, watch, [&] { emit window.tab(2)->clicked(); });
     std::printf("switch to the reading view                    %8.1f ms, longest stall %4lld ms\n", switchMs, switchStall);
     const auto [fullMs, fullStall] = timed(window, watch, [&] { window.command(6)->click(); });
     std::printf("全文表示                                       %8.1f ms, longest stall %4lld ms\n", fullMs, fullStall);
+    printMemory("全文表示");
     const bool exact = window.core().controls().Text2.text == lines.join(QString()) &&
                        window.text2()->content() == window.core().controls().Text2.text;
     std::printf("the listing holds the design's text exactly: %s\n", exact ? "yes" : "NO");
@@ -140,6 +149,7 @@ int main(int argc, char** argv) {
     const auto [saveMs, saveStall] = timed(window, watch, [&] { window.saveAction()->trigger(); });
     std::printf("save (セーブ)                                  %8.1f ms, longest stall %4lld ms (%s)\n", saveMs, saveStall,
                 qPrintable(window.core().controls().Text1.text.left(12)));
+    printMemory("the save");
 
     // A reading of the book's text typed (here: put) into Text1.
     {
@@ -151,6 +161,7 @@ int main(int argc, char** argv) {
         const auto [readMs, readStall] = timed(window, watch, [&] { window.command(1)->click(); });
         std::printf("reading (読み込み) of the text, %d lines        %8.1f ms, longest stall %4lld ms\n",
                     window.core().state().LineCount, readMs, readStall);
+        printMemory("the reading");
         emit window.tab(1)->clicked();
     }
     std::printf("peak memory of the process so far                %6.1f MB\n", memoryKb("VmHWM:") / 1024.0);

@@ -257,7 +257,7 @@ void ReaderCore::finishLoad(const QString& path, const Book& book) {
         listing.reserve(size);
         for (const QString& line : book.lines) {
             listing += line;
-            if (!m_gate.listingContinues()) break;
+            if (!m_gate.lineListed()) break;
         }
     }
     m_state.WordCount = book.wordCount;

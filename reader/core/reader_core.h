@@ -219,6 +219,8 @@ private:
     // After a save that replaced look-alike characters: the reader's text
     // becomes what the file holds.
     void applySavedText(const Book& book);
+    // Makes room in `listing` for all of `DisplayLines` after what it holds.
+    void reserveListing(QString& listing) const;
     QString chooseBookFile(FileDialogRequest::Mode mode);
     // "セーブ" without the busy check: the dialog, then the file. True when
     // the file was written.

@@ -44,9 +44,10 @@ void ReaderCore::readText1() {
     listing = QStringLiteral("全行数：%1行\r\n").arg(m_state.LineCount);
     {
         HandlerGate::Listing scope(m_gate);
+        reserveListing(listing);
         for (int i = 0; i <= m_state.LineCount; ++i) {
             listing += m_state.DisplayLines.at(i);
-            if (!m_gate.listingContinues()) break;
+            if (!m_gate.lineListed()) break;
         }
     }
 
@@ -56,6 +57,14 @@ void ReaderCore::readText1() {
     m_controls.Text1.text = QStringLiteral("読み込み完了。");
     m_controls.Text2.text = QStringLiteral("OK");
     m_controls.Text1.typed = m_controls.Text2.typed = false;
+}
+
+void ReaderCore::reserveListing(QString& listing) const {
+    // Room for every line at once: a listing grown line by line would hold
+    // up to half as much again in spare capacity.
+    qsizetype size = listing.size();
+    for (const QString& line : m_state.DisplayLines) size += line.size();
+    listing.reserve(size);
 }
 
 void ReaderCore::Command6_Click() {
@@ -70,9 +79,10 @@ void ReaderCore::Command6_Click() {
     listing.clear();
     m_state.LineCount = int(m_state.DisplayLines.size() - 1);
     HandlerGate::Listing scope(m_gate);
+    reserveListing(listing);
     for (int i = 0; i <= m_state.LineCount; ++i) {
         listing += m_state.DisplayLines.at(i);
-        if (!m_gate.listingContinues()) break;
+        if (!m_gate.lineListed()) break;
     }
 }
 

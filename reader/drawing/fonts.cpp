@@ -11,23 +11,34 @@ void installFontSubstitutions() {
     if (QFont::substitutes(PGothic).isEmpty()) QFont::insertSubstitution(PGothic, QStringLiteral("IPAPGothic"));
 }
 
-QFont pageFont() {
-    installFontSubstitutions();
-    QFont font(Gothic, 9);
-    // Plain pixels like the bitmap glyphs of the Windows font at this size,
-    // which also keeps the rows crisp over pictures.
-    font.setStyleStrategy(QFont::NoAntialias);
-    return font;
+// Each font is made on first use and kept for the life of the process (never
+// destroyed: a font must not outlive the application's font cache).
+const QFont& pageFont() {
+    static const QFont* const font = [] {
+        installFontSubstitutions();
+        auto* font = new QFont(Gothic, 9);
+        // Plain pixels like the bitmap glyphs of the Windows font at this
+        // size, which also keeps the rows crisp over pictures.
+        font->setStyleStrategy(QFont::NoAntialias);
+        return font;
+    }();
+    return *font;
 }
 
-QFont listingFont() {
-    installFontSubstitutions();
-    return QFont(PGothic, 9);
+const QFont& listingFont() {
+    static const QFont* const font = [] {
+        installFontSubstitutions();
+        return new QFont(PGothic, 9);
+    }();
+    return *font;
 }
 
-QFont titleFont() {
-    installFontSubstitutions();
-    return QFont(Gothic, 12, QFont::Bold);
+const QFont& titleFont() {
+    static const QFont* const font = [] {
+        installFontSubstitutions();
+        return new QFont(Gothic, 12, QFont::Bold);
+    }();
+    return *font;
 }
 
 }  // namespace velreader

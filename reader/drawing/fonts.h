@@ -10,12 +10,15 @@ namespace velreader {
 // more than once.
 void installFontSubstitutions();
 
+// The reader's fonts are made once and shared: every copy shares the font
+// matching done for the first, which Qt otherwise repeats for each new font.
+//
 // "ＭＳ ゴシック" 9 point: the window font, which the page prints in.
-QFont pageFont();
+const QFont& pageFont();
 // "ＭＳ Ｐゴシック" 9 point: the listing box.
-QFont listingFont();
+const QFont& listingFont();
 // "ＭＳ ゴシック" 12 point bold: the title floating over the page.
-QFont titleFont();
+const QFont& titleFont();
 
 // The single colour of the page's design pictures.
 inline const QColor DesignPictureColour{255, 240, 240};

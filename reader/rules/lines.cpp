@@ -56,32 +56,37 @@ Reading readText(const QString& text, const std::function<bool()>& between) {
     // first paragraph is kept like the indentation of every other
     // paragraph), then every CR LF CR LF folded into one CR LF, in one pass
     // from the left without overlap.
-    const QString withEnd = text + CrLf;
+    //
+    // The text is read in place, without a copy with CR LF appended: the
+    // appended CR LF ends the text, so only the spaces before the first
+    // character go, and it folds with a CR LF that ends the text unless a
+    // fold took that one already.
     qsizetype begin = 0;
-    qsizetype end = withEnd.size();
-    while (begin < end && withEnd[begin] == u' ') ++begin;
-    while (end > begin && withEnd[end - 1] == u' ') --end;
-    const QStringView trimmed = QStringView(withEnd).mid(begin, end - begin);
-    r.sourceText.reserve(trimmed.size());
-    for (qsizetype i = 0; i < trimmed.size();) {
+    while (begin < text.size() && text[begin] == u' ') ++begin;
+    const QStringView body = QStringView(text).mid(begin);
+    r.sourceText.reserve(body.size() + 2);
+    qsizetype foldEnd = -1;  // where the last fold ended
+    for (qsizetype i = 0; i < body.size();) {
         const qsizetype from = i;
-        const qsizetype stop = std::min(trimmed.size(), i + Step);
+        const qsizetype stop = std::min(body.size(), i + Step);
         // Only a fold that starts before `stop` belongs to this slice: the
         // search ends there, or a text without blank lines would be searched
         // to its end at every slice.
-        const QStringView window = trimmed.first(std::min(trimmed.size(), stop + 3));
+        const QStringView window = body.first(std::min(body.size(), stop + 3));
         while (i < stop) {
             const qsizetype fold = window.indexOf(u"\r\n\r\n", i);
             const qsizetype upTo = fold < 0 || fold >= stop ? stop : fold;
-            r.sourceText += trimmed.mid(i, upTo - i);
+            r.sourceText += body.mid(i, upTo - i);
             i = upTo;
             if (fold >= 0 && fold == i) {
                 r.sourceText += CrLf;
                 i += 4;
+                foldEnd = i;
             }
         }
         if (!breathe(i - from)) return r;
     }
+    if (foldEnd == body.size() || !body.endsWith(CrLf)) r.sourceText += CrLf;
 
     // Chunks of every paragraph; an empty paragraph yields none.
     const QStringView source(r.sourceText);

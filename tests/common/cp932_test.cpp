@@ -90,6 +90,17 @@ TEST(Cp932, refusesCharactersThatComeBackAsALookAlike) {
     EXPECT_EQ(counts.size(), 9);
     EXPECT_EQ(counts[0], (cp932::Replacement{u'〜', u'～', 2}));
     EXPECT_EQ(counts[7], (cp932::Replacement{u'¥', u'￥', 1}));
+    // Only a text with something to replace is copied: a save looks at
+    // every line of a book held elsewhere too.
+    const QString shared = QStringLiteral("ひつじ～〜");
+    QString plain = shared.left(4);
+    const QString plainBefore = plain;
+    QString withLookAlike = shared;
+    EXPECT_FALSE(cp932::replaceLookAlikes(plain, counts));
+    EXPECT_EQ(plain.constData(), plainBefore.constData());
+    EXPECT_TRUE(cp932::replaceLookAlikes(withLookAlike, counts));
+    EXPECT_EQ(shared, QStringLiteral("ひつじ～〜"));
+    EXPECT_EQ(withLookAlike, QStringLiteral("ひつじ～～"));
 }
 
 TEST(Cp932, listsEveryDistinctUnencodableCharacterOnceAtItsFirstPlace) {

@@ -35,21 +35,26 @@ TEST(ReadingInSteps, givesTheLinesOfJoiningCuttingAndSplittingForAnyText) {
     }
 }
 
-// The blank lines are folded a slice of 256 K characters at a time: a run of
-// line breaks that starts just before, at or just after the end of a slice
-// folds as the one-pass rule says, however it straddles the end.
-TEST(ReadingInSteps, foldsRunsOfLineBreaksThatStraddleTheEndOfASlice) {
+// The blank lines are folded a slice of 256 K characters at a time, in the
+// text as given (the CR LF the rule appends is never added to a copy): a run
+// of line breaks that starts just before, at or just after the end of a
+// slice, or that ends the text, folds as the one-pass rule says.
+TEST(ReadingInSteps, foldsRunsOfLineBreaksThatStraddleTheEndOfASliceOrEndTheText) {
     constexpr qsizetype SliceEnd = 256 * 1024;
-    for (int breaks = 1; breaks <= 5; ++breaks) {
-        for (qsizetype at = SliceEnd - 10; at <= SliceEnd + 2; ++at) {
-            QString text(at, u'羊');
-            for (int b = 0; b < breaks; ++b) text += QStringLiteral("\r\n");
-            text += QStringLiteral("丘");
-            QString source = text + QStringLiteral("\r\n");
-            source.replace(QStringLiteral("\r\n\r\n"), QStringLiteral("\r\n"));
-            const Reading reading = readText(text);
-            ASSERT_EQ(reading.sourceText, source) << breaks << " breaks at " << at;
-            EXPECT_EQ(reading.displayLines.size(), (at + 29) / 30 + 2) << breaks << " breaks at " << at;
+    for (const bool last : {true, false}) {
+        for (int breaks = 0; breaks <= 5; ++breaks) {
+            for (qsizetype at = SliceEnd - 10; at <= SliceEnd + 2; ++at) {
+                QString text(at, u'羊');
+                for (int b = 0; b < breaks; ++b) text += QStringLiteral("\r\n");
+                if (!last) text += QStringLiteral("丘");
+                QString source = text + QStringLiteral("\r\n");
+                source.replace(QStringLiteral("\r\n\r\n"), QStringLiteral("\r\n"));
+                const Reading reading = readText(text);
+                ASSERT_EQ(reading.sourceText, source) << breaks << " breaks at " << at;
+                // Without a break, "丘" ends the paragraph of sheep.
+                const qsizetype lines = last ? (at + 29) / 30 + 1 : breaks > 0 ? (at + 29) / 30 + 2 : (at + 30) / 30 + 1;
+                EXPECT_EQ(reading.displayLines.size(), lines) << breaks << " breaks at " << at;
+            }
         }
     }
 }
