@@ -1,10 +1,14 @@
 #include "common/fileio.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QRandomGenerator>
 #include <cerrno>
+#include <climits>
 #include <cstring>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -175,7 +179,12 @@ FileError replaceFile(const QString& path, QByteArrayView bytes, const std::func
     int fd = -1;
     QString temporary;
     for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-        temporary = QStringLiteral("%1.%2.new").arg(target).arg(QRandomGenerator::global()->generate(), 8, 16, QChar(u'0'));
+        // The process id in the name tells a write of a killed process
+        // (removeLeftoverTemporaries) from one still going on.
+        temporary = QStringLiteral("%1.%2-%3.new")
+                        .arg(target)
+                        .arg(qint64(::getpid()))
+                        .arg(QRandomGenerator::global()->generate(), 8, 16, QChar(u'0'));
         fd = ::open(nativePath(temporary).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd < 0 && errno != EEXIST) return createError(errno);
     }
@@ -186,8 +195,38 @@ FileError replaceFile(const QString& path, QByteArrayView bytes, const std::func
     error = closeKeeping(fd, error);
     if (error.ok() && ::rename(nativePath(temporary).constData(), nativePath(target).constData()) != 0)
         error = systemError(errno);
-    if (!error.ok()) ::unlink(nativePath(temporary).constData());
-    return error;
+    if (!error.ok()) {
+        ::unlink(nativePath(temporary).constData());
+        return error;
+    }
+    return syncFolder(QFileInfo(target).absolutePath());
+}
+
+FileError syncFolder(const QString& path) {
+    const int fd = ::open(nativePath(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return systemError(errno);
+    FileError error;
+    // Some file systems cannot flush a folder (EINVAL): nothing to wait for there.
+    if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) error = systemError(errno);
+    return closeKeeping(fd, error);
+}
+
+int removeLeftoverTemporaries(const QString& folder) {
+    static const QRegularExpression name(QStringLiteral("^.+\\.(\\d+)-[0-9a-f]{8}\\.new$"));
+    int removed = 0;
+    const QDir dir(folder);
+    for (const QString& entry : dir.entryList({QStringLiteral("*.new")}, QDir::Files | QDir::Hidden | QDir::System)) {
+        const QRegularExpressionMatch match = name.match(entry);
+        if (!match.hasMatch()) continue;
+        bool ok = false;
+        const qint64 pid = match.captured(1).toLongLong(&ok);
+        if (!ok || pid <= 0 || pid > INT_MAX) continue;
+        // Gone only when the system says there is no such process.
+        if (::kill(pid_t(pid), 0) == 0 || errno != ESRCH) continue;
+        if (::unlink(nativePath(dir.filePath(entry)).constData()) == 0) ++removed;
+    }
+    if (removed > 0) syncFolder(folder);
+    return removed;
 }
 
 FileError writeOverStart(const QString& path, QByteArrayView bytes) {

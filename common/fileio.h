@@ -48,9 +48,11 @@ struct ReadResult {
 // With `wholeFile`, a longer file is refused as TooLarge instead.
 ReadResult readFile(const QString& path, qint64 maxBytes, bool wholeFile = true);
 
-// Replaces the file at `path` with `bytes`: written to a new file beside it,
-// flushed to disk, then renamed over the old one, so that a failure at any
-// point leaves the old file as it was. A file that exists keeps its
+// Replaces the file at `path` with `bytes`: written to a new file beside it
+// ("<name>.<process id>-<8 hex digits>.new"), flushed to disk, then renamed
+// over the old one, and the folder flushed too (the rename itself is on the
+// disk only then), so that a failure or a power cut at any point leaves the
+// old file or the new one, whole. A file that exists keeps its
 // permissions; a symbolic link keeps pointing at the replaced file.
 // A large file is written a step at a time; `between`, when given, is
 // called between the steps (to let a window breathe).
@@ -59,6 +61,16 @@ FileError replaceFile(const QString& path, QByteArrayView bytes, const std::func
 // Writes `bytes` over the start of the regular file at `path`, creating it
 // when needed, without shortening it: whatever lay beyond stays.
 FileError writeOverStart(const QString& path, QByteArrayView bytes);
+
+// Flushes the folder at `path` to disk: the names made, renamed and removed
+// in it are kept through a power cut only then.
+FileError syncFolder(const QString& path);
+
+// Removes what writes through replaceFile() left in `folder` when their
+// process was killed: every "<name>.<process id>-<hex>.new" whose process is
+// gone. A write of a process still running is never touched. Returns how
+// many files were removed.
+int removeLeftoverTemporaries(const QString& folder);
 
 // Makes `path` the current folder.
 FileError changeFolder(const QString& path);

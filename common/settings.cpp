@@ -5,9 +5,11 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+#include <cerrno>
 #include <cstdio>
 #include <limits>
 
+#include "common/file_lock.h"
 #include "common/fileio.h"
 
 namespace common {
@@ -39,36 +41,45 @@ QString SettingsStore::userFile(const QString& program) {
 }
 
 SettingsStore::SettingsStore(QString path) : m_path(std::move(path)) {
-    if (!m_path.isEmpty()) read();
+    if (m_path.isEmpty()) return;
+    // What a save killed half-way left beside the file.
+    removeLeftoverTemporaries(QFileInfo(m_path).absolutePath());
+    read();
 }
 
-void SettingsStore::read() {
+SettingsStore::ReadOutcome SettingsStore::readValues(const QString& path, QMap<QString, QVariant>& values,
+                                                     QString& problem) {
     // Read through the project's file access first: it never opens a pipe
     // or a device (QSettings would wait on a pipe for ever) and refuses a
     // huge file before reading it.
-    const ReadResult file = readFile(m_path, MaxFileSize);
-    if (file.error.kind == FileError::Kind::Missing) return;
+    const ReadResult file = readFile(path, MaxFileSize);
+    if (file.error.kind == FileError::Kind::Missing) return ReadOutcome::Missing;
     if (!file.ok()) {
-        m_problem = file.error.englishReason();
-    } else {
-        QSettings settings(m_path, QSettings::IniFormat);
-        const QStringList keys = settings.allKeys();
-        if (settings.status() != QSettings::NoError || (keys.isEmpty() && !holdsNoKeys(file.bytes))) {
-            m_problem = QStringLiteral("it is not a settings file");
-        } else {
-            for (const QString& key : keys) m_values.insert(key, settings.value(key));
-        }
+        problem = file.error.englishReason();
+        return ReadOutcome::Broken;
     }
-    if (!m_problem.isEmpty()) {
-        m_mayReplace = false;
-        warn(QStringLiteral("settings file %1 ignored (%2); using the defaults").arg(m_path, m_problem));
+    QSettings settings(path, QSettings::IniFormat);
+    const QStringList keys = settings.allKeys();
+    if (settings.status() != QSettings::NoError || (keys.isEmpty() && !holdsNoKeys(file.bytes))) {
+        problem = QStringLiteral("it is not a settings file");
+        return ReadOutcome::Broken;
     }
+    for (const QString& key : keys) values.insert(key, settings.value(key));
+    return ReadOutcome::Read;
 }
 
-void SettingsStore::warnSave(const QString& what) {
+void SettingsStore::read() {
+    if (readValues(m_path, m_values, m_problem) != ReadOutcome::Broken) return;
+    m_values.clear();
+    m_mayReplace = false;
+    warn(QStringLiteral("settings file %1 ignored (%2); using the defaults").arg(m_path, m_problem));
+}
+
+SettingsStore::SaveResult SettingsStore::failSave(SaveResult::Status status, const QString& what, FileError error) {
     // One line for a file that cannot be written, not one for every attempt.
-    if (!m_warnedSave) warn(what);
-    m_warnedSave = true;
+    if (!m_warnedSave && status == SaveResult::Status::Failed) warn(what);
+    if (status == SaveResult::Status::Failed) m_warnedSave = true;
+    return {status, error, what};
 }
 
 void SettingsStore::warn(const QString& what) const {
@@ -115,18 +126,32 @@ void SettingsStore::setValue(const QString& key, const QVariant& value) {
     auto it = m_values.find(key);
     if (it != m_values.end() && it.value() == value) return;
     m_values.insert(key, value);
-    m_changed = true;
+    m_changes.append({key, value, false});
 }
 
-void SettingsStore::remove(const QString& key) {
-    for (auto it = m_values.lowerBound(key); it != m_values.end() && it.key().startsWith(key);) {
+void SettingsStore::removeBelow(QMap<QString, QVariant>& values, const QString& key) {
+    for (auto it = values.lowerBound(key); it != values.end() && it.key().startsWith(key);) {
         if (isBelow(it.key(), key)) {
-            it = m_values.erase(it);
-            m_changed = true;
+            it = values.erase(it);
         } else {
             ++it;
         }
     }
+}
+
+void SettingsStore::applyChange(QMap<QString, QVariant>& values, const Change& change) {
+    if (change.removal) {
+        removeBelow(values, change.key);
+    } else {
+        values.insert(change.key, change.value);
+    }
+}
+
+void SettingsStore::remove(const QString& key) {
+    // Kept as a change also when this store holds nothing there: another
+    // window may have written it since.
+    removeBelow(m_values, key);
+    m_changes.append({key, {}, true});
 }
 
 QList<QVariantMap> SettingsStore::array(const QString& name, int maxRows) const {
@@ -146,50 +171,78 @@ QList<QVariantMap> SettingsStore::array(const QString& name, int maxRows) const 
 
 void SettingsStore::setArray(const QString& name, const QList<QVariantMap>& rows) {
     if (array(name, std::numeric_limits<int>::max()) == rows && contains(name + QStringLiteral("/size"))) return;
-    remove(name);
-    m_values.insert(name + QStringLiteral("/size"), rows.size());
+    // The whole array is one change: another window's rows of the same
+    // array give way to these.
+    removeBelow(m_values, name);
+    m_changes.append({name, {}, true});
+    setValue(name + QStringLiteral("/size"), rows.size());
     for (qsizetype i = 0; i < rows.size(); ++i) {
         const QString prefix = name + u'/' + QString::number(i + 1) + u'/';
-        for (auto it = rows[i].begin(); it != rows[i].end(); ++it) m_values.insert(prefix + it.key(), it.value());
+        for (auto it = rows[i].begin(); it != rows[i].end(); ++it) setValue(prefix + it.key(), it.value());
     }
-    m_changed = true;
 }
 
-bool SettingsStore::save() {
-    if (m_path.isEmpty() || !m_changed || !m_mayReplace) return true;
+SettingsStore::SaveResult SettingsStore::save() {
+    using Status = SaveResult::Status;
+    if (m_changes.isEmpty()) return {};
+    if (m_path.isEmpty()) return failSave(Status::Kept, QStringLiteral("settings not saved: there is no configuration folder"));
+    if (!m_mayReplace)
+        return failSave(Status::Kept, QStringLiteral("settings not saved: %1 could not be read and is kept").arg(m_path));
     const QFileInfo target(m_path);
-    if (!QDir().mkpath(target.absolutePath())) {
-        warnSave(QStringLiteral("settings not saved: cannot make the folder %1").arg(target.absolutePath()));
-        return false;
+    if (!QDir().mkpath(target.absolutePath()))
+        return failSave(Status::Failed,
+                        QStringLiteral("settings not saved: cannot make the folder %1").arg(target.absolutePath()),
+                        {FileError::Kind::MissingFolder, ENOENT});
+
+    // Read, merge and write under the lock: another window of the program
+    // may be saving at the same moment. A lock that cannot be had (a folder
+    // that cannot be written) leaves the write to say why.
+    const FileLock lock = FileLock::acquire(m_path);
+    QMap<QString, QVariant> merged;
+    QString ignored;
+    const ReadOutcome onDisk = readValues(m_path, merged, ignored);
+    if (onDisk == ReadOutcome::Broken) {
+        // Broken since it was read, or broken from the start and the user
+        // changed a preference: what this store holds replaces it.
+        merged = m_values;
     }
-    // QSettings writes the values into a file of its own, whose bytes then
-    // replace the settings file through a new file renamed over it: the old
-    // file is never read again (it may be junk), and a failure leaves it
-    // as it was.
-    QTemporaryFile temporary(QDir(target.absolutePath()).filePath(QStringLiteral(".settings-XXXXXX")));
-    if (!temporary.open()) {
-        warnSave(QStringLiteral("settings not saved: cannot write in %1").arg(target.absolutePath()));
-        return false;
+    const QMap<QString, QVariant> before = merged;
+    for (const Change& change : std::as_const(m_changes)) applyChange(merged, change);
+    if (onDisk == ReadOutcome::Read && merged == before) {
+        // The file holds these values already (another window wrote them).
+        m_values = std::move(merged);
+        m_changes.clear();
+        return {};
     }
-    temporary.close();
+
+    // QSettings writes the values into a scratch file of its own (in the
+    // temporary folder, where nothing is left beside the settings), whose
+    // bytes then replace the settings file through a new file renamed over
+    // it: the old file is never read by QSettings again (it may be junk), and
+    // a failure leaves it as it was.
+    QTemporaryFile scratch(QDir(QDir::tempPath()).filePath(QStringLiteral("woolmere-settings-XXXXXX")));
+    if (!scratch.open())
+        return failSave(Status::Failed, QStringLiteral("settings not saved: cannot write in %1").arg(QDir::tempPath()),
+                        {FileError::Kind::System, EACCES});
+    scratch.close();
     {
-        QSettings out(temporary.fileName(), QSettings::IniFormat);
-        for (auto it = m_values.begin(); it != m_values.end(); ++it) out.setValue(it.key(), it.value());
+        QSettings out(scratch.fileName(), QSettings::IniFormat);
+        for (auto it = merged.begin(); it != merged.end(); ++it) out.setValue(it.key(), it.value());
         out.sync();
-        if (out.status() != QSettings::NoError) {
-            warnSave(QStringLiteral("settings not saved: cannot write %1").arg(temporary.fileName()));
-            return false;
-        }
+        if (out.status() != QSettings::NoError)
+            return failSave(Status::Failed, QStringLiteral("settings not saved: cannot write %1").arg(scratch.fileName()),
+                            {FileError::Kind::System, EIO});
     }
-    const ReadResult written = readFile(temporary.fileName(), MaxFileSize * 4);
+    const ReadResult written = readFile(scratch.fileName(), MaxFileSize * 4);
     const FileError error = written.ok() ? replaceFile(m_path, written.bytes) : written.error;
-    if (!error.ok()) {
-        warnSave(QStringLiteral("settings not saved: %1: %2").arg(m_path, error.englishReason()));
-        return false;
-    }
-    m_changed = false;
+    if (!error.ok())
+        return failSave(Status::Failed, QStringLiteral("settings not saved: %1: %2").arg(m_path, error.englishReason()),
+                        error);
+    m_values = std::move(merged);
+    m_changes.clear();
     m_problem.clear();
-    return true;
+    m_warnedSave = false;
+    return {Status::Saved, {}, {}};
 }
 
 }  // namespace common

@@ -6,6 +6,8 @@
 #include <QVariant>
 #include <QVariantMap>
 
+#include "common/fileio.h"
+
 namespace common {
 
 // A program's settings in the user's configuration folder, kept with
@@ -19,6 +21,11 @@ namespace common {
 // preference (allowReplacing()); until then save() writes nothing. Values are
 // checked as they are read: a value of the wrong kind or out of range is its
 // default. Nothing here ever shows a message box or stops the program.
+//
+// Two windows of a program share the file: save() reads it again under a
+// lock ("<file>.lock"), puts this store's own changes (the values set and
+// removed since the last save) over what it holds now and writes the
+// result, so that neither window undoes the other's changes.
 class SettingsStore {
 public:
     // A settings file larger than this is not read.
@@ -60,23 +67,52 @@ public:
     // be replaced by what the program holds.
     void allowReplacing() { m_mayReplace = true; }
     // True when something changed since the file was read or last saved.
-    bool changed() const { return m_changed; }
+    bool changed() const { return !m_changes.isEmpty(); }
 
-    // Writes every value to the file (through a new file renamed over the
-    // old one), when something changed and the file may be replaced.
-    // False, with one line on stderr, when it cannot be written.
-    bool save();
+    // What save() did.
+    struct SaveResult {
+        enum class Status {
+            Saved,      // the file holds the values now
+            Unchanged,  // nothing changed: nothing to write
+            Kept,       // a file that could not be read was kept as it is: the values are not saved
+            Failed,     // the file could not be written: the values are not saved
+        };
+        Status status = Status::Unchanged;
+        FileError error;  // for Failed: why
+        QString problem;  // for Kept and Failed: what happened, in English
+
+        bool ok() const { return status == Status::Saved || status == Status::Unchanged; }
+        explicit operator bool() const { return ok(); }
+    };
+
+    // Merges this store's changes into the file as it is now and writes the
+    // result (through a new file renamed over the old one), under the lock.
+    // A failure gives one line on stderr (the first time only) and keeps
+    // the changes for the next save.
+    SaveResult save();
 
 private:
+    // One change made since the last save: a value set, or a key removed
+    // with everything below it.
+    struct Change {
+        QString key;
+        QVariant value;
+        bool removal = false;
+    };
+    enum class ReadOutcome { Read, Missing, Broken };
+    // Reads the file at `path` into `values`; `problem` says why it is broken.
+    static ReadOutcome readValues(const QString& path, QMap<QString, QVariant>& values, QString& problem);
+    static void applyChange(QMap<QString, QVariant>& values, const Change& change);
+    static void removeBelow(QMap<QString, QVariant>& values, const QString& key);
     void read();
     void warn(const QString& what) const;
-    void warnSave(const QString& what);
+    SaveResult failSave(SaveResult::Status status, const QString& what, FileError error = {});
 
     QString m_path;
     QString m_problem;
     QMap<QString, QVariant> m_values;
+    QList<Change> m_changes;
     bool m_mayReplace = true;
-    bool m_changed = false;
     mutable bool m_warnedValue = false;
     bool m_warnedSave = false;
 };

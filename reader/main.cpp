@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
     }
     // Unsaved work is kept in the user's data folder when the session ends
     // under the reader, never beside a portable copy.
-    if (!user.isEmpty()) folders.recoveryFile = user + QStringLiteral("recovery.json");
+    folders.dataFolder = user;
     velreader::VReader3 window(folders);
     // Told to stop (the session ends, say), the reader closes its window.
     common::closeOnStopSignals(window);

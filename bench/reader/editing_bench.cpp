@@ -38,16 +38,20 @@ void prepare(ReaderCore& reader, int lines) {
 
 ReaderFolders recoveryFolders() {
     ReaderFolders folders = ReaderFolders::portable(folder());
-    folders.recoveryFile = folder() + QStringLiteral("data/recovery.json");
+    folders.dataFolder = folder() + QStringLiteral("data/");
     return folders;
 }
 
 void BM_KeepUnsavedWork(benchmark::State& state) {
     ReaderCore reader(recoveryFolders());
     prepare(reader, int(state.range(0)));
+    int round = 0;
     for (auto _ : state) {
+        // A change each time, then the work written through to disk.
+        reader.changeDesignation(0, QStringLiteral("語%1：pic.png＞青").arg(round++));
         if (!reader.keepUnsavedWork().isEmpty()) state.SkipWithError("not kept");
     }
+    reader.finishCleanClose();
 }
 BENCHMARK(BM_KeepUnsavedWork)->Arg(500)->Arg(30000)->Unit(benchmark::kMillisecond);
 
@@ -59,7 +63,10 @@ void BM_Restore(benchmark::State& state) {
     }
     ReaderCore reader(recoveryFolders());
     reader.Form_Load();
-    for (auto _ : state) reader.Restore_Click();
+    reader.offerRecovery();
+    const QList<velreader::RecoveryListEntry> kept = reader.recoveryList();
+    if (kept.isEmpty()) return state.SkipWithError("nothing kept");
+    for (auto _ : state) reader.restoreRecovery(kept.last().path);
     if (!reader.modified()) state.SkipWithError("not restored");
 }
 BENCHMARK(BM_Restore)->Arg(500)->Arg(30000)->Unit(benchmark::kMillisecond);

@@ -1,5 +1,6 @@
 #include "common/ui/stop_signals.h"
 
+#include <QApplication>
 #include <QSocketNotifier>
 #include <QWidget>
 #include <csignal>
@@ -31,6 +32,15 @@ void closeOnStopSignals(QWidget& window) {
         while (::read(g_pipe[0], bytes, sizeof bytes) > 0) {
         }
         g_stopped = true;
+        // A message box or dialog still open (an error shown by a close
+        // that came before) would keep the program waiting for ever: each
+        // closes as cancelled.
+        for (int i = 0; i < 8; ++i) {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || modal == &window) break;
+            modal->close();
+            if (QApplication::activeModalWidget() == modal) break;
+        }
         window.close();
     });
     struct sigaction action {};

@@ -50,15 +50,14 @@ void HitujiGame::makeSaveFolder() const {
 savefiles::FileResult HitujiGame::Form_QueryUnload() {
     makeSaveFolder();
     const QString path = m_saveFolder + QLatin1String(savefiles::kSaveFileName);
-    // The file as it is now: another window may have written it since.
-    savefiles::SaveData onDisk;
-    bool found = false;
-    if (savefiles::FileResult read = savefiles::readSave(path, onDisk, found); !read.ok) return read;
-    const savefiles::SaveData merged = savefiles::mergedForClose(
-        found ? std::optional(onDisk) : std::nullopt, m_atStart, {state.SuccessCount, state.BestWool});
+    // Merged with the file as it is now: another window may have written it since.
+    savefiles::SaveData merged;
+    const savefiles::FileResult result =
+        savefiles::writeMergedSave(path, m_atStart, {state.SuccessCount, state.BestWool}, merged);
+    if (!result.ok) return result;
     state.SuccessCount = merged.SuccessCount;
     state.BestWool = merged.BestWool;
-    return savefiles::writeSave(path, merged);
+    return result;
 }
 
 savefiles::FileResult HitujiGame::Form_Unload() {

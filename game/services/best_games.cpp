@@ -1,5 +1,6 @@
 #include "game/services/best_games.h"
 
+#include "common/file_lock.h"
 #include "common/fileio.h"
 
 #include <QStringDecoder>
@@ -165,6 +166,8 @@ savefiles::FileResult BestGames::add(const BestGame& game) {
 }
 
 savefiles::FileResult BestGames::save() {
+    // Read, merged and written under the lock: another window may be saving now.
+    const common::FileLock lock = common::FileLock::acquire(m_path);
     QList<BestGame> onDisk;
     const savefiles::FileResult read = readTable(m_path, onDisk);
     if (!read.ok) return read;

@@ -12,6 +12,12 @@ QString playerNameFrom(QByteArrayView gecos, QByteArrayView login) {
     return QString::fromLocal8Bit(login).trimmed();
 }
 
+QString nameToKeep(const QString& typed, const QString& offered) {
+    if (!typed.trimmed().isEmpty()) return typed;
+    if (!offered.trimmed().isEmpty()) return offered;
+    return QStringLiteral("名無し");
+}
+
 QString systemPlayerName() {
     // getpwuid_r with a buffer of its own: nothing shared with other callers.
     long size = sysconf(_SC_GETPW_R_SIZE_MAX);

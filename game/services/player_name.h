@@ -15,4 +15,8 @@ QString playerNameFrom(QByteArrayView gecos, QByteArrayView login);
 // The same for the account that runs the program; empty when it is unknown.
 QString systemPlayerName();
 
+// The name a best game is kept under when its dialog closes without a
+// decline: what was typed, else the name offered, else "名無し".
+QString nameToKeep(const QString& typed, const QString& offered);
+
 }  // namespace scores

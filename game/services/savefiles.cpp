@@ -1,6 +1,7 @@
 #include "game/services/savefiles.h"
 
 #include "common/cp932.h"
+#include "common/file_lock.h"
 #include "common/fileio.h"
 
 #include <algorithm>
@@ -9,6 +10,8 @@ namespace savefiles {
 namespace {
 
 constexpr int16_t kIntegerTag = 2;
+// An old save larger than this is written over in place instead of copied.
+constexpr qint64 kMaxSaveCopy = 16 * 1024 * 1024;
 
 void putInt16(QByteArray& out, int16_t value) {
     const auto u = static_cast<uint16_t>(value);
@@ -55,9 +58,30 @@ FileResult readSave(const QString& path, SaveData& data, bool& found) {
     return {};
 }
 
-FileResult writeSave(const QString& path, const SaveData& data) {
-    // The game writes over the start of the old file without shortening it.
-    const common::FileError error = common::writeOverStart(path, encodeSave(data));
+QByteArray saveBytes(const SaveData& data, QByteArrayView old) {
+    QByteArray bytes = encodeSave(data);
+    if (old.size() > bytes.size()) bytes += old.sliced(bytes.size());
+    return bytes;
+}
+
+FileResult writeMergedSave(const QString& path, const SaveData& atStart, const SaveData& now, SaveData& merged) {
+    const common::FileLock lock = common::FileLock::acquire(path);
+    // The whole old file: its tail beyond the six bytes stays. A file too
+    // large to copy (no save of this game is) is written over in place.
+    const common::ReadResult old = common::readFile(path, kMaxSaveCopy);
+    const bool tooLarge = old.error.kind == common::FileError::Kind::TooLarge;
+    if (!old.ok() && old.error.kind != common::FileError::Kind::Missing && !tooLarge)
+        return failure("read", path, old.error.englishReason());
+    std::optional<SaveData> onDisk;
+    if (tooLarge) {
+        const common::ReadResult start = common::readFile(path, 6, false);
+        if (start.ok()) onDisk = decodeSave(start.bytes);
+    } else {
+        onDisk = decodeSave(old.bytes);
+    }
+    merged = mergedForClose(onDisk, atStart, now);
+    const common::FileError error = tooLarge ? common::writeOverStart(path, encodeSave(merged))
+                                             : common::replaceFile(path, saveBytes(merged, old.bytes));
     if (!error.ok()) return failure("write", path, error.englishReason());
     return {};
 }

@@ -35,10 +35,9 @@ std::optional<SaveData> decodeSave(QByteArrayView bytes);
 // a file the system refuses.
 FileResult readSave(const QString& path, SaveData& data, bool& found);
 
-// Writes the 6 bytes over the start of the file at `path`, creating it when
-// needed. The file is not shortened: the tail of a longer old file stays.
-// Anything but a regular file in its place is refused without being opened.
-FileResult writeSave(const QString& path, const SaveData& data);
+// The bytes of a save file that held `old`: the 6 bytes of `data` over its
+// start, and whatever lay beyond them kept as it was.
+QByteArray saveBytes(const SaveData& data, QByteArrayView old);
 
 // What a window writes at close when the file may have been written by
 // another window since this one read it at start: the successes in the
@@ -46,6 +45,14 @@ FileResult writeSave(const QString& path, const SaveData& data);
 // since the start (`now` minus `atStart`), at most 32767, and the larger of
 // the two best totals. When nobody else wrote the file this is `now`.
 SaveData mergedForClose(const std::optional<SaveData>& onDisk, const SaveData& atStart, const SaveData& now);
+
+// The close's read-merge-write of the save file at `path`, under the lock
+// beside it (so that windows closing at the same moment count each other's
+// successes): the file as it is now, merged with this window's counts
+// (mergedForClose), written as saveBytes() through a new file renamed over
+// the old one, so that a failure leaves the old file whole. `merged` gets
+// what was written.
+FileResult writeMergedSave(const QString& path, const SaveData& atStart, const SaveData& now, SaveData& merged);
 
 // The report's three lines in code page 932, each in double quotes and ended
 // by CR LF; nothing if the encoder refuses them.

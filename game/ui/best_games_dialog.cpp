@@ -96,8 +96,10 @@ PlayerNameDialog::PlayerNameDialog(int grams, const QString& offeredName, QWidge
     m_name->selectAll();
     auto* buttons = new QDialogButtonBox(this);
     m_enter = buttons->addButton(QStringLiteral("記録する"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("記録しない"), QDialogButtonBox::RejectRole);
+    QPushButton* skip = buttons->addButton(QStringLiteral("記録しない"), QDialogButtonBox::RejectRole);
     m_enter->setDefault(true);
+    // Told before the box rejects the dialog.
+    connect(buttons, &QDialogButtonBox::clicked, this, [this, skip](QAbstractButton* b) { m_declined = b == skip; });
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     // A name of spaces alone is no name.

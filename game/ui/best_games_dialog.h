@@ -44,6 +44,8 @@ public:
 
     QString name() const;
     const QString& offeredName() const { return m_offered; }
+    // True once the player chose "記録しない" (not only closed the dialog).
+    bool declined() const { return m_declined; }
     QLineEdit* nameEdit() const { return m_name; }
     QPushButton* enterButton() const { return m_enter; }
 
@@ -51,4 +53,5 @@ private:
     QString m_offered;
     QLineEdit* m_name = nullptr;
     QPushButton* m_enter = nullptr;
+    bool m_declined = false;
 };

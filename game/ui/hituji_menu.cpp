@@ -8,12 +8,15 @@
 #include "game/ui/hituji_window.h"
 #include "game/ui/settings_dialog.h"
 
+#include "game/services/player_name.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDateTime>
 #include <QMenu>
 #include <QMessageBox>
+#include <QToolTip>
 #include <QShortcut>
 
 namespace {
@@ -159,12 +162,17 @@ void Hituji::askForName() {
     m_nameDialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(m_nameDialog, &QDialog::finished, this, [this](int result) {
         const QString name = m_nameDialog->name();
+        const QString offered = m_nameDialog->offeredName();
+        const bool declined = m_nameDialog->declined();
         m_nameDialog = nullptr;
         if (m_closed) return;
         if (result == QDialog::Accepted) {
             enterBestGame(name);
-        } else {
+        } else if (declined) {
             m_game.BestGame_Skip();
+        } else {
+            // Closed without "記録しない": the game is kept all the same.
+            enterBestGame(scores::nameToKeep(name, offered));
         }
     });
     m_nameDialog->open();
@@ -244,7 +252,19 @@ void Hituji::changeSettings(const std::function<void(GameSettings&)>& change) {
     if (!m_store) return;
     m_store->allowReplacing();
     m_settings.storeIn(*m_store);
-    // A folder that cannot be written is told once (on stderr); the game
-    // goes on with the settings it holds.
-    if (!m_store->save()) m_store = nullptr;
+    const common::SettingsStore::SaveResult saved = m_store->save();
+    if (saved.ok()) return;
+    // A file that cannot be written is said once (its reason is on stderr
+    // too); the game goes on with the settings it holds.
+    if (saved.status == common::SettingsStore::SaveResult::Status::Failed)
+        showProblem(QStringLiteral("設定を保存できませんでした：%1：%2").arg(m_store->path(), saved.error.japaneseReason()));
+    m_store = nullptr;
+}
+
+void Hituji::showProblem(const QString& line) {
+    m_problems << line;
+    // The banner's tooltip keeps every problem of this run; the line shows
+    // at once over the banner as well.
+    m_pzeb->setToolTip(m_bannerTip + QStringLiteral("\n\n") + m_problems.join(u'\n'));
+    if (isVisible()) QToolTip::showText(m_pzeb->mapToGlobal(QPoint(0, 0)), line, m_pzeb, QRect(), 10000);
 }

@@ -1,6 +1,9 @@
 #include "game/ui/hituji_window.h"
 
 #include "common/datafolder.h"
+#include "common/stop_notes.h"
+#include "common/ui/stop_signals.h"
+#include "game/services/player_name.h"
 #include "common/ui/program_icon.h"
 #include "common/ui/window_zoom.h"
 #include "game/ui/best_games_dialog.h"
@@ -8,6 +11,7 @@
 #include "game/ui/settings_dialog.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <utility>
 
 #include <QApplication>
@@ -118,9 +122,10 @@ void Hituji::build() {
 
     m_pzeb = m_layout.place(new SurfaceView(&s.PZeb, SurfaceView::Border::Flat, m_content), QRect(217, 119, 202, 42));
     m_pzeb->setAccessibleName(QStringLiteral("バナー（クリックで音楽）"));
-    m_pzeb->setToolTip(QStringLiteral("クリックすると音楽が鳴ります。\n"
-                                      "右クリック（メニューキー、Shift+F10）でメニュー、F1 で遊び方。\n"
-                                      "Ctrl+＋ で拡大、Ctrl+－ で縮小、Ctrl+0 で元の大きさ、F11 で全画面。"));
+    m_bannerTip = QStringLiteral("クリックすると音楽が鳴ります。\n"
+                                 "右クリック（メニューキー、Shift+F10）でメニュー、F1 で遊び方。\n"
+                                 "Ctrl+＋ で拡大、Ctrl+－ で縮小、Ctrl+0 で元の大きさ、F11 で全画面。");
+    m_pzeb->setToolTip(m_bannerTip);
     // The right button opens the menu instead.
     connect(m_pzeb, &SurfaceView::pressed, this, [this](Qt::MouseButton button) {
         if (button != Qt::RightButton) handle([this] { m_game.PZeb_Click(); });
@@ -214,6 +219,22 @@ bool Hituji::Form_Load() {
         m_reportError(result.error);
         m_closed = true;  // nothing to save from a game that never started
         return false;
+    }
+    // What the last run, told to stop, could not show.
+    const QStringList notes = common::takeStopNotes(m_game.saveFolder());
+    if (!notes.isEmpty()) {
+        const QString text = QStringLiteral("前回、終了の合図で閉じたときの問題：\n") + notes.join(u'\n');
+        showProblem(text);
+        std::fprintf(stderr, "fleeceslot: %s\n", qPrintable(text));
+        // Shown once the window is up, without waiting for an answer.
+        QMetaObject::invokeMethod(
+            this,
+            [this, text] {
+                auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Woolmere"), text, QMessageBox::Ok, this);
+                box->setAttribute(Qt::WA_DeleteOnClose);
+                box->open();
+            },
+            Qt::QueuedConnection);
     }
     return true;
 }
@@ -341,9 +362,10 @@ void Hituji::closeEvent(QCloseEvent* event) {
     for (QWidget* dialog : dialogs)
         if (dialog) dialog->close();
     QStringList errors;
-    // A best game whose name is still being typed is kept under that name.
+    // A best game whose name is still being typed is kept under that name,
+    // else the one offered, else "名無し".
     if (m_nameDialog && m_game.bestGames().pending()) {
-        const QString name = m_nameDialog->name().trimmed().isEmpty() ? m_nameDialog->offeredName() : m_nameDialog->name();
+        const QString name = scores::nameToKeep(m_nameDialog->name(), m_nameDialog->offeredName());
         if (const savefiles::FileResult entered = m_game.BestGame_Enter(name, QDateTime::currentDateTime()); !entered.ok)
             errors << entered.error;
     }
@@ -353,5 +375,14 @@ void Hituji::closeEvent(QCloseEvent* event) {
     if (!report.ok) errors << report.error;
     m_bgmCheck->stop();
     m_closed = true;
-    if (!errors.isEmpty()) m_reportError(errors.join(u'\n'));
+    if (errors.isEmpty()) return;
+    const QString text = errors.join(u'\n');
+    if (common::stopSignalReceived()) {
+        // Told to stop, nobody can answer a message box: the reason goes to
+        // stderr, and the next start shows it.
+        std::fprintf(stderr, "fleeceslot: %s\n", qPrintable(text));
+        common::keepStopNote(m_game.saveFolder(), text);
+        return;
+    }
+    m_reportError(text);
 }

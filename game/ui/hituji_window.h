@@ -117,6 +117,9 @@ private:
     void askForName();
     void enterBestGame(const QString& name);
     void changeSettings(const std::function<void(GameSettings&)>& change);
+    // Says a problem that does not stop the game: in the banner's tooltip,
+    // and at once over the banner.
+    void showProblem(const QString& line);
     // Runs a handler and then shows what it changed.
     void handle(const std::function<void()>& handler);
     void sync();
@@ -126,6 +129,8 @@ private:
     HitujiGame& m_game;
     std::function<void(const QString&)> m_reportError;
     bool m_closed = false;
+    QString m_bannerTip;     // the banner's own tooltip
+    QStringList m_problems;  // said by showProblem()
 
     QWidget* m_content = nullptr;
     std::array<QPushButton*, 4> m_commands{};

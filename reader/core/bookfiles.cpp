@@ -60,8 +60,8 @@ QString replacementNote(const QList<cp932::Replacement>& replaced) {
            parts.join(QStringLiteral("、\r\n")) + QStringLiteral("。");
 }
 
-// The designations in slots 21 and above, which a book file does not hold:
-// "指定 21 から後は本に入らないため、次の指定は書かれていません：「星」(21)、「月」(22)。"
+}  // namespace
+
 QString unwrittenNote(const ReaderState& state) {
     QStringList dropped;
     for (int i = BookWordSlots; i < WordSlots; ++i) {
@@ -75,6 +75,8 @@ QString unwrittenNote(const ReaderState& state) {
         .arg(BookWordSlots)
         .arg(dropped.join(QStringLiteral("、")));
 }
+
+namespace {
 
 // A name typed without an extension gets ".vln", so that the book shows in
 // the load dialog's filter.
@@ -129,26 +131,23 @@ void ReaderCore::AllOverwrite_Click() {
     overwriteBook();
 }
 
-void ReaderCore::overwriteBook() {
-    if (m_openBook.isEmpty())
-        saveBook();
-    else
-        writeBook(m_openBook);
+bool ReaderCore::overwriteBook() {
+    return m_openBook.isEmpty() ? saveBook() : writeBook(m_openBook);
 }
 
-void ReaderCore::saveBook() {
+bool ReaderCore::saveBook() {
     const QString path = withBookExtension(chooseBookFile(FileDialogRequest::Mode::Save));
-    if (path.isEmpty()) return;
+    if (path.isEmpty()) return false;
     // Another file of that name is replaced only when the user says so; the
     // open book is the user's own to write again.
     if (m_replaceQuestion && QFileInfo::exists(path) && !sameFile(path, m_openBook) &&
         !m_replaceQuestion(QFileInfo(path).fileName()))
-        return;
-    writeBook(path);
+        return false;
+    return writeBook(path);
 }
 
-void ReaderCore::writeBook(const QString& path) {
-    m_state.BookFileName = path;
+bool ReaderCore::writeBook(const QString& path) {
+    // The book's name changes only once the file is written.
     m_controls.Text1.text = QStringLiteral("セーブ中・・・");
 
     // Nothing is written when the book cannot be stored faithfully, and the
@@ -161,16 +160,19 @@ void ReaderCore::writeBook(const QString& path) {
     const BookBytes bytes = serialiseBook(saved.book, breathe);
     if (!bytes.ok()) {
         m_controls.Text1.text = bytes.error;
-        return;
+        return false;
     }
     // The old book is replaced only once the new one is completely written.
     if (const common::FileError error = common::replaceFile(path, bytes.bytes, breathe); !error.ok()) {
         m_controls.Text1.text = QStringLiteral("セーブできませんでした：%1：%2").arg(path, error.japaneseReason());
-        return;
+        return false;
     }
+    m_state.BookFileName = path;
     m_controls.Text1.text = QStringLiteral("セーブ完了。");
-    // A book keeps slots 0 to 20: what lies beyond is named, never dropped in silence.
-    if (const QString note = unwrittenNote(m_state); !note.isEmpty()) m_controls.Text1.text += QStringLiteral("\r\n") + note;
+    // A book keeps slots 0 to 20: what lies beyond is named, never dropped
+    // in silence, and stays unsaved work (kept for recovery, asked about).
+    const QString note = unwrittenNote(m_state);
+    if (!note.isEmpty()) m_controls.Text1.text += QStringLiteral("\r\n") + note;
     if (saved.changed) {
         applySavedText(saved.book);
         m_controls.Text1.text += QStringLiteral("\r\n") + replacementNote(saved.replaced);
@@ -178,7 +180,9 @@ void ReaderCore::writeBook(const QString& path) {
     m_controls.Lfname.text = QStringLiteral("Filename:") + QFileInfo(path).fileName();
     m_documentPath = path;
     m_openBook = path;
-    m_modified = false;
+    m_modified = !note.isEmpty();
+    if (m_modified) ++m_unsavedRevision;  // the kept work now names this book
+    return true;
 }
 
 void ReaderCore::applySavedText(const Book& book) {

@@ -21,7 +21,7 @@ ReaderCore::ReaderCore(ReaderFolders folders)
       m_player(m_state, m_controls, m_pictures),
       m_navigator(m_state, m_controls, m_player, m_pictures),
       m_designations(m_state, m_controls, m_pictures),
-      m_recovery(m_folders.recoveryFile) {}
+      m_recovery(m_folders.dataFolder.isEmpty() ? QString() : m_folders.dataFolder + QStringLiteral("recovery/")) {}
 
 void ReaderCore::Form_Load() {
     if (busy()) return;
@@ -81,20 +81,33 @@ void ReaderCore::Command4_Click() {
     if (!busy()) m_player.rewind();
 }
 
-void ReaderCore::Command3_Click() { m_modified |= !busy() && m_designations.store(); }
+void ReaderCore::Command3_Click() {
+    if (busy()) return;
+    if (m_designations.store()) markUnsaved();
+}
 
 void ReaderCore::Command5_Click() {
     if (!busy()) m_designations.list();
 }
 
-void ReaderCore::Command7_Click() { m_modified |= !busy() && m_designations.eraseAll(); }
-
-void ReaderCore::changeDesignation(int slot, const QString& designation) {
-    m_modified |= !busy() && m_designations.change(slot, designation);
+void ReaderCore::Command7_Click() {
+    if (busy()) return;
+    if (m_designations.eraseAll()) markUnsaved();
 }
 
-void ReaderCore::removeDesignation(int slot) { m_modified |= !busy() && m_designations.remove(slot); }
+void ReaderCore::changeDesignation(int slot, const QString& designation) {
+    if (busy()) return;
+    if (m_designations.change(slot, designation)) markUnsaved();
+}
 
-void ReaderCore::Undo_Click() { m_modified |= !busy() && m_designations.undo(); }
+void ReaderCore::removeDesignation(int slot) {
+    if (busy()) return;
+    if (m_designations.remove(slot)) markUnsaved();
+}
+
+void ReaderCore::Undo_Click() {
+    if (busy()) return;
+    if (m_designations.undo()) markUnsaved();
+}
 
 }  // namespace velreader

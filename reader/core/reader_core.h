@@ -13,12 +13,19 @@
 #include "reader/rules/text_search.h"
 #include "reader/services/pictures.h"
 #include "reader/services/recovery.h"
+#include "reader/services/recovery_keeper.h"
 #include "reader/state/controls.h"
 #include "reader/state/reader_state.h"
 
 namespace velreader {
 
 struct Book;
+
+// The designations in slots 21 and above, which a book file does not hold,
+// named ("本に入る指定は 0 から 20 までの 21 個です。次の指定は書かれて
+// いません：「星」(21)。"); empty when there are none.
+QString unwrittenNote(const ReaderState& state);
+
 
 // The reader without its widgets: the state, the control record, the page
 // and every handler of the window. The window forwards each event to the
@@ -173,6 +180,9 @@ public:
     // user wants it. True to go on; false when the user cancelled, or the
     // save was cancelled, failed or refused (its message then in `Text1`).
     bool maybeSaveChanges();
+    // What the unsaved question says would be lost: that the work changed,
+    // and the designations a save would leave out, named.
+    QString whatWouldBeLost() const;
 
     // Why the last "単語指定" stored nothing although the table had room
     // (no "：", a half-width ":" or ">", a "＞" without a colour word), with
@@ -191,18 +201,37 @@ public:
     // The name of the change "元に戻す" takes back ("単語消す").
     QString nextUndo() const { return m_designations.nextUndo(); }
 
-    // At start: says in `Text1` when unsaved work of an earlier run waits in
-    // the recovery file, or why that file is not used.
+    // Unsaved work is kept as it goes, each window in a recovery file of its
+    // own in the data folder's "recovery/" (nowhere without a data folder).
+    // At start: finds the work that readers which are gone left unsaved and
+    // says in `Text1` how many there are.
     void offerRecovery();
-    // True while a recovery file that "復元" can open was found.
+    // True while such work was found and not opened.
     bool recoveryAvailable() const { return m_recovery.available(); }
-    // "復元": opens the recovered work as unsaved work.
+    // The work left by readers that are gone, oldest first, with what the
+    // list of "復元" shows of each (looked for again).
+    QList<RecoveryListEntry> recoveryList() { return m_recovery.list(); }
+    // "復元" without a choice: opens the work kept last.
     void Restore_Click();
-    // On a stop signal: writes unsaved work to the recovery file. An empty
+    // Opens the work kept in `path` as unsaved work, without a book name:
+    // the places reached in it are kept only once it is saved. The file goes
+    // once this window's own file holds the work.
+    void restoreRecovery(const QString& path);
+    // Removes the kept work at `path` (never one a running reader holds).
+    bool discardRecovery(const QString& path);
+    // After every handler: unsaved work that changed is handed to this
+    // window's recovery file (on disk within a second, written off the
+    // window's thread); work saved, loaded or let go removes the file.
+    void keepRecoveryCurrent();
+    // Told on the writer's thread after each write: empty, or why it failed.
+    void setRecoveryReport(std::function<void(const QString&)> report) { m_recovery.setReport(std::move(report)); }
+    // This window's recovery file (empty before it first wrote one).
+    const QString& recoveryFile() const { return m_recovery.ownFile(); }
+    // On a stop signal: makes sure the unsaved work is on disk. An empty
     // text when done or nothing was unsaved, else why it failed.
     QString keepUnsavedWork();
-    // A clean close: the recovery file goes, unless it was offered at start
-    // and never opened, or another version wrote it.
+    // A clean close (nothing unsaved, or the user let it go): this window's
+    // recovery file goes.
     void finishCleanClose();
 
     ReaderCore(const ReaderCore&) = delete;
@@ -227,12 +256,16 @@ private:
     // Makes room in `listing` for all of `DisplayLines` after what it holds.
     void reserveListing(QString& listing) const;
     QString chooseBookFile(FileDialogRequest::Mode mode);
-    // "セーブ" without the busy check: the dialog, then the file.
-    void saveBook();
+    // "セーブ" without the busy check: the dialog, then the file. True when
+    // the file was written.
+    bool saveBook();
     // "上書きセーブ" without the busy check.
-    void overwriteBook();
-    // Writes the book to `path`.
-    void writeBook(const QString& path);
+    bool overwriteBook();
+    // Writes the book to `path`; true when it was written. A failure changes
+    // neither the book's name nor the saved state.
+    bool writeBook(const QString& path);
+    // Marks the work unsaved after a change.
+    void markUnsaved();
     void finishLoad(const QString& path, const Book& book);
 
     // The parts below hold references to the state, the controls and the
@@ -244,7 +277,7 @@ private:
     PagePlayer m_player;
     PageNavigator m_navigator;
     DesignationEditor m_designations;
-    RecoveryFile m_recovery;
+    RecoveryKeeper m_recovery;
     HandlerGate m_gate;
 
     FileDialog m_fileDialog;
@@ -252,6 +285,7 @@ private:
     ReplaceQuestion m_replaceQuestion;
     QString m_openBook;
     bool m_modified = false;
+    quint64 m_unsavedRevision = 1;  // counts the changes to the work
     QString m_textFolder;  // where the last text file was opened from
     QString m_documentPath;
     int m_openCount = 0;

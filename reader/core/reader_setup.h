@@ -20,9 +20,10 @@ struct FileDialogRequest {
 struct ReaderFolders {
     QString bookFolder;          // where the book dialogs start (no trailing "/")
     QStringList pictureFolders;  // searched in order, each ending in "/"; pictures are added to the first
-    // Where unsaved work is kept when the reader is stopped without being
-    // asked (a session ending); empty: nowhere.
-    QString recoveryFile;
+    // The user's data folder (ending in "/"): unsaved work is kept in its
+    // "recovery/" folder as it goes, and what a reader stopped by a signal
+    // could not show is kept there for the next start. Empty: nowhere.
+    QString dataFolder;
 
     // A portable copy: "Book" and "E/" in the application folder.
     static ReaderFolders portable(const QString& applicationFolder);

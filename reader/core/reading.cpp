@@ -33,7 +33,7 @@ void ReaderCore::readText1() {
     m_state.ChunkTable = std::move(reading.chunks);
     m_state.DisplayLines = std::move(reading.displayLines);
     m_state.LineCount = int(m_state.DisplayLines.size() - 1);
-    m_modified = true;
+    markUnsaved();
 
     // The reader holds texts of any length; past 1000 lines it still says so.
     if (m_state.LineCount >= 1000)

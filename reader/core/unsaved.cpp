@@ -1,7 +1,5 @@
 // Unsaved work: the question before it is replaced, and the recovery file
-// that keeps it when the reader is stopped without a question.
-#include <QFileInfo>
-
+// that keeps it as it goes (RecoveryKeeper).
 #include "reader/core/reader_core.h"
 #include "reader/services/recovery.h"
 
@@ -13,43 +11,70 @@ bool ReaderCore::maybeSaveChanges() {
     HandlerGate::Busy running(m_gate);
     switch (m_unsavedQuestion()) {
     case UnsavedAnswer::Save:
-        // As "上書きセーブ": the open book is written again, else the dialog asks.
-        overwriteBook();
-        // A save cancelled in its dialog, refused or failed leaves the work unsaved.
-        return !m_modified;
+        // As "上書きセーブ": the open book is written again, else the dialog
+        // asks. A save cancelled in its dialog, refused or failed leaves the
+        // work unsaved; designations a book cannot hold were named in the
+        // question, so a save that wrote the rest goes on.
+        return overwriteBook();
     case UnsavedAnswer::Discard: return true;
     case UnsavedAnswer::Cancel: return false;
     }
     return false;
 }
 
+QString ReaderCore::whatWouldBeLost() const {
+    QString text = QStringLiteral("文章か指定単語が、最後のセーブかロードの後で変わっています。");
+    if (const QString note = unwrittenNote(m_state); !note.isEmpty())
+        text += QStringLiteral("\r\nセーブしても本に入らない指定があります。") + note;
+    return text;
+}
+
+void ReaderCore::markUnsaved() {
+    m_modified = true;
+    ++m_unsavedRevision;
+}
+
 void ReaderCore::offerRecovery() {
-    if (const QString note = m_recovery.offer(); !note.isEmpty()) m_controls.Text1.text = note;
+    const QString legacy = m_folders.dataFolder.isEmpty() ? QString() : m_folders.dataFolder + QStringLiteral("recovery.json");
+    if (const QString note = m_recovery.offer(legacy); !note.isEmpty()) m_controls.Text1.text = note;
 }
 
 void ReaderCore::Restore_Click() {
-    if (busy() || m_recovery.path().isEmpty()) return;
-    const ParsedRecovery parsed = m_recovery.open();
+    if (const QString latest = m_recovery.latest(); !latest.isEmpty()) restoreRecovery(latest);
+}
+
+void ReaderCore::restoreRecovery(const QString& path) {
+    if (busy()) return;
+    // Checked whole again: the file may have changed since the start.
+    const ParsedRecovery parsed = m_recovery.open(path);
     if (!parsed.book) {
-        m_controls.Text1.text = QStringLiteral("復元できません：%1：%2。").arg(m_recovery.path(), parsed.error);
+        m_controls.Text1.text = QStringLiteral("復元できません：%1：%2。").arg(path, parsed.error);
         return;
     }
     const RecoveredBook& book = *parsed.book;
     book.restoreInto(m_state);
-    m_openBook = book.bookFileName == u"*None" ? QString() : book.bookFileName;
+    // The restored text is no book yet: the place reached in it is kept
+    // under no other book's name, and "上書きセーブ" asks for a file.
+    m_state.BookFileName = QStringLiteral("*None");
+    m_openBook.clear();
+    m_documentPath.clear();
     m_player.showBlankWhenCleared();
     m_controls.LTitle.text = m_state.DisplayLines.value(0);
-    m_controls.Lfname.text = QStringLiteral("Filename:") +
-                             (book.bookFileName == u"*None" ? QString() : QFileInfo(book.bookFileName).fileName());
+    m_controls.Lfname.text = QStringLiteral("Filename:");
     m_player.rewind();
-    int designations = 0;
-    for (int i = 0; i < WordSlots; ++i) designations += !(book.words[i].isEmpty() && book.entries[i].isEmpty());
-    m_controls.Text2.text = QStringLiteral("復元した本：全行：%1行、指定単語：%2 個").arg(book.lineCount).arg(designations);
+    m_controls.Text2.text =
+        QStringLiteral("復元した本：全行：%1行、指定単語：%2 個").arg(book.lineCount).arg(book.designations());
     m_controls.Text1.text =
-        QStringLiteral("%1 に保存されないまま終わった本を復元しました。セーブするまで、本のファイルは前のままです。")
+        QStringLiteral("%1 に保存されないまま終わった本を復元しました。セーブするまで、本のファイルにはなっていません。")
             .arg(book.written.toString(QStringLiteral("yyyy-MM-dd HH:mm")));
     m_designations.forgetHistory();
-    m_modified = true;
+    markUnsaved();
+}
+
+bool ReaderCore::discardRecovery(const QString& path) { return !busy() && m_recovery.discard(path); }
+
+void ReaderCore::keepRecoveryCurrent() {
+    if (!busy()) m_recovery.keepCurrent(m_modified, m_unsavedRevision, m_state);
 }
 
 QString ReaderCore::keepUnsavedWork() {
@@ -57,7 +82,9 @@ QString ReaderCore::keepUnsavedWork() {
         finishCleanClose();
         return {};
     }
-    return m_recovery.keep(RecoveredBook::of(m_state, QDateTime::currentDateTime()));
+    if (m_recovery.folder().isEmpty()) return QStringLiteral("there is no data folder to keep it in");
+    keepRecoveryCurrent();
+    return m_recovery.flush();
 }
 
 void ReaderCore::finishCleanClose() { m_recovery.finishCleanClose(); }

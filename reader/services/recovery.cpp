@@ -1,8 +1,5 @@
 #include "reader/services/recovery.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -15,13 +12,8 @@ namespace velreader {
 namespace {
 
 const QString FormatName = QStringLiteral("Velin-Reader recovery");
-
-template <typename Texts>
-QJsonArray textArray(const Texts& texts) {
-    QJsonArray array;
-    for (const QString& text : texts) array.append(text);
-    return array;
-}
+// The first line is short; a longer one is no summary of ours.
+constexpr qint64 MaxSummarySize = 64 * 1024;
 
 // A whole number in [min, max], else nothing.
 std::optional<int> wholeNumber(const QJsonValue& value, int min, int max) {
@@ -46,9 +38,121 @@ std::optional<QStringList> texts(const QJsonValue& value) {
 
 ParsedRecovery malformed(const QString& why) { return {std::nullopt, ParsedRecovery::Problem::Malformed, why}; }
 
+// `text` as a JSON string. Written by hand: the book of 330,000 lines is
+// written in a fraction of the time QJsonDocument takes. A lone surrogate
+// is written as its escape, so that it reads back as it was.
+void appendString(QByteArray& out, QStringView text) {
+    bool plain = true;
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c == u'"' || c == u'\\' || c.isSurrogate()) {
+            plain = false;
+            break;
+        }
+    }
+    out += '"';
+    if (plain) {
+        out += text.toUtf8();
+    } else {
+        QString escaped;
+        escaped.reserve(text.size() + 16);
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const QChar c = text[i];
+            if (c == u'"' || c == u'\\') {
+                escaped += u'\\';
+                escaped += c;
+            } else if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+                escaped += c;
+                escaped += text[++i];
+            } else if (c.unicode() < 0x20 || c.isSurrogate()) {
+                escaped += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
+            } else {
+                escaped += c;
+            }
+        }
+        out += escaped.toUtf8();
+    }
+    out += '"';
+}
+
+template <typename Texts>
+void appendStrings(QByteArray& out, const Texts& texts) {
+    out += '[';
+    bool first = true;
+    for (const QString& text : texts) {
+        if (!first) out += ",\n";
+        first = false;
+        appendString(out, text);
+    }
+    out += ']';
+}
+
+std::optional<RecoverySummary> summaryOf(const QJsonObject& object) {
+    const QDateTime written = QDateTime::fromString(object.value(QStringLiteral("written")).toString(), Qt::ISODateWithMs);
+    const std::optional<int> lines = wholeNumber(object.value(QStringLiteral("lines")), 0, INT_MAX);
+    const std::optional<int> designations = wholeNumber(object.value(QStringLiteral("designations")), 0, WordSlots);
+    const QJsonValue title = object.value(QStringLiteral("title"));
+    if (!written.isValid() || !lines || !designations || !title.isString()) return std::nullopt;
+    return RecoverySummary{title.toString(), written, *lines, *designations};
+}
+
+// The first line of a version 2 file, when it is one.
+std::optional<QJsonObject> headerOf(QByteArrayView bytes) {
+    const qsizetype end = bytes.indexOf('\n');
+    if (end < 0) return std::nullopt;
+    const QJsonDocument header = QJsonDocument::fromJson(bytes.first(end).toByteArray());
+    if (!header.isObject()) return std::nullopt;
+    return header.object();
+}
+
+// The work itself, checked whole; `version` 1 reads it from the one object.
+ParsedRecovery parseBody(const QJsonObject& object, const QDateTime& written) {
+    const std::optional<QStringList> lines = texts(object.value(QStringLiteral("displayLines")));
+    const std::optional<QStringList> words = texts(object.value(QStringLiteral("words")));
+    const std::optional<QStringList> entries = texts(object.value(QStringLiteral("entries")));
+    if (!lines || !words || !entries) return malformed(QStringLiteral("文章か指定単語が壊れています"));
+    if (words->size() != WordSlots || entries->size() != WordSlots)
+        return malformed(QStringLiteral("指定単語の数が %1 ではありません").arg(WordSlots));
+    const int lastLine = std::max<int>(0, int(std::min<qsizetype>(lines->size(), INT_MAX)) - 1);
+    const std::optional<int> lineCount = wholeNumber(object.value(QStringLiteral("lineCount")), 0, lastLine);
+    const std::optional<int> wordCount = wholeNumber(object.value(QStringLiteral("wordCount")), 0, MaxWordCount);
+    if (!lineCount || !wordCount) return malformed(QStringLiteral("行数か指定単語の数が正しくありません"));
+    const QJsonValue fileName = object.value(QStringLiteral("bookFileName"));
+    if (!fileName.isString() || !written.isValid()) return malformed(QStringLiteral("本の名前か日時が壊れています"));
+
+    RecoveredBook book;
+    book.lineCount = *lineCount;
+    book.displayLines = *lines;
+    for (int i = 0; i < WordSlots; ++i) {
+        book.words[i] = words->at(i);
+        book.entries[i] = entries->at(i);
+    }
+    book.wordCount = *wordCount;
+    book.bookFileName = fileName.toString();
+    book.written = written;
+    return {std::move(book), ParsedRecovery::Problem::None, {}};
+}
+
+// The format and version of a first line (or of a version 1 object):
+// nothing when they are ours, else the problem.
+std::optional<ParsedRecovery> checkVersion(const QJsonObject& object, int expected) {
+    if (object.value(QStringLiteral("format")).toString() != FormatName)
+        return malformed(QStringLiteral("復元用のファイルの形ではありません"));
+    const QJsonValue version = object.value(QStringLiteral("version"));
+    if (!wholeNumber(version, 1, 1'000'000)) return malformed(QStringLiteral("版の番号がありません"));
+    if (version.toInt() != expected)
+        return ParsedRecovery{std::nullopt, ParsedRecovery::Problem::OtherVersion,
+                              QStringLiteral("別の版（%1）のファイルです").arg(version.toInt())};
+    return std::nullopt;
+}
+
+QDateTime writtenOf(const QJsonObject& object) {
+    return QDateTime::fromString(object.value(QStringLiteral("written")).toString(), Qt::ISODateWithMs);
+}
+
 }  // namespace
 
 RecoveredBook RecoveredBook::of(const ReaderState& state, const QDateTime& now) {
+    // The texts are shared, not copied: this is cheap for any book.
     RecoveredBook book;
     book.lineCount = state.LineCount;
     book.displayLines = state.DisplayLines;
@@ -69,60 +173,55 @@ void RecoveredBook::restoreInto(ReaderState& state) const {
     state.BookFileName = bookFileName;
 }
 
+int RecoveredBook::designations() const {
+    int count = 0;
+    for (int i = 0; i < WordSlots; ++i) count += !(words[i].isEmpty() && entries[i].isEmpty());
+    return count;
+}
+
 QByteArray serialiseRecovery(const RecoveredBook& book) {
-    QJsonObject object;
-    object.insert(QStringLiteral("format"), FormatName);
-    object.insert(QStringLiteral("version"), RecoveryVersion);
-    object.insert(QStringLiteral("written"), book.written.toString(Qt::ISODateWithMs));
-    object.insert(QStringLiteral("bookFileName"), book.bookFileName);
-    object.insert(QStringLiteral("lineCount"), book.lineCount);
-    object.insert(QStringLiteral("displayLines"), textArray(book.displayLines));
-    object.insert(QStringLiteral("words"), textArray(book.words));
-    object.insert(QStringLiteral("entries"), textArray(book.entries));
-    object.insert(QStringLiteral("wordCount"), book.wordCount);
-    return QJsonDocument(object).toJson(QJsonDocument::Indented);
+    QJsonObject header;
+    header.insert(QStringLiteral("format"), FormatName);
+    header.insert(QStringLiteral("version"), RecoveryVersion);
+    header.insert(QStringLiteral("written"), book.written.toString(Qt::ISODateWithMs));
+    header.insert(QStringLiteral("title"), book.displayLines.value(0));
+    header.insert(QStringLiteral("lines"), book.lineCount);
+    header.insert(QStringLiteral("designations"), book.designations());
+    QByteArray out = QJsonDocument(header).toJson(QJsonDocument::Compact);
+    qsizetype size = out.size() + 4096;
+    for (const QString& line : book.displayLines) size += line.size() * 3 + 4;
+    out.reserve(size);
+    out += "\n{\"bookFileName\": ";
+    appendString(out, book.bookFileName);
+    out += ",\n\"lineCount\": " + QByteArray::number(book.lineCount);
+    out += ",\n\"wordCount\": " + QByteArray::number(book.wordCount);
+    out += ",\n\"words\": ";
+    appendStrings(out, book.words);
+    out += ",\n\"entries\": ";
+    appendStrings(out, book.entries);
+    out += ",\n\"displayLines\": ";
+    appendStrings(out, book.displayLines);
+    out += "}\n";
+    return out;
 }
 
 ParsedRecovery parseRecovery(QByteArrayView bytes) {
+    if (const std::optional<QJsonObject> header = headerOf(bytes)) {
+        if (std::optional<ParsedRecovery> wrong = checkVersion(*header, RecoveryVersion)) return *wrong;
+        QJsonParseError error{};
+        const QJsonDocument body = QJsonDocument::fromJson(bytes.sliced(bytes.indexOf('\n') + 1).toByteArray(), &error);
+        if (error.error != QJsonParseError::NoError || !body.isObject())
+            return malformed(QStringLiteral("復元用のファイルが途中で切れているか壊れています"));
+        return parseBody(body.object(), writtenOf(*header));
+    }
+    // Version 1: one object.
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(bytes.toByteArray(), &error);
     if (error.error != QJsonParseError::NoError || !document.isObject())
         return malformed(QStringLiteral("復元用のファイルの形ではありません"));
     const QJsonObject object = document.object();
-    if (object.value(QStringLiteral("format")).toString() != FormatName)
-        return malformed(QStringLiteral("復元用のファイルの形ではありません"));
-    const QJsonValue version = object.value(QStringLiteral("version"));
-    if (!wholeNumber(version, 1, 1'000'000)) return malformed(QStringLiteral("版の番号がありません"));
-    if (version.toInt() != RecoveryVersion)
-        return {std::nullopt, ParsedRecovery::Problem::OtherVersion,
-                QStringLiteral("別の版（%1）のファイルです").arg(version.toInt())};
-
-    RecoveredBook book;
-    const std::optional<QStringList> lines = texts(object.value(QStringLiteral("displayLines")));
-    const std::optional<QStringList> words = texts(object.value(QStringLiteral("words")));
-    const std::optional<QStringList> entries = texts(object.value(QStringLiteral("entries")));
-    if (!lines || !words || !entries) return malformed(QStringLiteral("文章か指定単語が壊れています"));
-    if (words->size() != WordSlots || entries->size() != WordSlots)
-        return malformed(QStringLiteral("指定単語の数が %1 ではありません").arg(WordSlots));
-    const int lastLine = std::max<int>(0, int(std::min<qsizetype>(lines->size(), INT_MAX)) - 1);
-    const std::optional<int> lineCount = wholeNumber(object.value(QStringLiteral("lineCount")), 0, lastLine);
-    const std::optional<int> wordCount = wholeNumber(object.value(QStringLiteral("wordCount")), 0, MaxWordCount);
-    if (!lineCount || !wordCount) return malformed(QStringLiteral("行数か指定単語の数が正しくありません"));
-    const QJsonValue fileName = object.value(QStringLiteral("bookFileName"));
-    const QDateTime written =
-        QDateTime::fromString(object.value(QStringLiteral("written")).toString(), Qt::ISODateWithMs);
-    if (!fileName.isString() || !written.isValid()) return malformed(QStringLiteral("本の名前か日時が壊れています"));
-
-    book.lineCount = *lineCount;
-    book.displayLines = *lines;
-    for (int i = 0; i < WordSlots; ++i) {
-        book.words[i] = words->at(i);
-        book.entries[i] = entries->at(i);
-    }
-    book.wordCount = *wordCount;
-    book.bookFileName = fileName.toString();
-    book.written = written;
-    return {std::move(book), ParsedRecovery::Problem::None, {}};
+    if (std::optional<ParsedRecovery> wrong = checkVersion(object, 1)) return *wrong;
+    return parseBody(object, writtenOf(object));
 }
 
 ParsedRecovery readRecoveryFile(const QString& path) {
@@ -133,50 +232,19 @@ ParsedRecovery readRecoveryFile(const QString& path) {
     return parseRecovery(read.bytes);
 }
 
-QString RecoveryFile::offer() {
-    m_status = RecoveryStatus::None;
-    if (m_path.isEmpty()) return {};
-    const ParsedRecovery parsed = readRecoveryFile(m_path);
-    switch (parsed.problem) {
-    case ParsedRecovery::Problem::Missing: return {};
-    case ParsedRecovery::Problem::None:
-        m_status = RecoveryStatus::Offered;
-        return QStringLiteral("前回、保存されないまま終わった本があります（%1）。記録 >「復元」で開けます。")
-            .arg(parsed.book->written.toString(QStringLiteral("yyyy-MM-dd HH:mm")));
-    case ParsedRecovery::Problem::Malformed:
-        m_status = RecoveryStatus::Broken;
-        return QStringLiteral("復元用のファイルは壊れているので使いません：%1：%2。").arg(m_path, parsed.error);
-    case ParsedRecovery::Problem::OtherVersion:
-        m_status = RecoveryStatus::OtherVersion;
-        return QStringLiteral("復元用のファイルはこの版では読めないので使いません：%1：%2。").arg(m_path, parsed.error);
+SummaryResult readRecoverySummary(const QString& path) {
+    const common::ReadResult start = common::readFile(path, MaxSummarySize, false);
+    if (!start.ok()) return {std::nullopt, start.error.japaneseReason()};
+    if (const std::optional<QJsonObject> header = headerOf(start.bytes)) {
+        if (const std::optional<ParsedRecovery> wrong = checkVersion(*header, RecoveryVersion)) return {std::nullopt, wrong->error};
+        if (std::optional<RecoverySummary> summary = summaryOf(*header)) return {summary, {}};
+        return {std::nullopt, QStringLiteral("復元用のファイルの見出しが壊れています")};
     }
-    return {};
-}
-
-bool RecoveryFile::available() const {
-    return !m_path.isEmpty() && (m_status == RecoveryStatus::Offered || m_status == RecoveryStatus::Opened);
-}
-
-ParsedRecovery RecoveryFile::open() {
-    ParsedRecovery parsed = readRecoveryFile(m_path);
-    if (parsed.book) m_status = RecoveryStatus::Opened;
-    return parsed;
-}
-
-QString RecoveryFile::keep(const RecoveredBook& book) {
-    if (m_path.isEmpty()) return QStringLiteral("there is no data folder to keep it in");
-    QDir().mkpath(QFileInfo(m_path).absolutePath());
-    const common::FileError error = common::replaceFile(m_path, serialiseRecovery(book));
-    if (!error.ok()) return QStringLiteral("%1: %2").arg(m_path, error.englishReason());
-    m_status = RecoveryStatus::Written;
-    return {};
-}
-
-void RecoveryFile::finishCleanClose() {
-    if (m_path.isEmpty()) return;
-    // A file offered but never opened is work the user has not seen yet;
-    // another version's file may be readable there. Both stay.
-    if (m_status == RecoveryStatus::Opened || m_status == RecoveryStatus::Broken) QFile::remove(m_path);
+    // A version 1 file has no first line of its own: read it whole.
+    const ParsedRecovery parsed = readRecoveryFile(path);
+    if (!parsed.book) return {std::nullopt, parsed.error};
+    const RecoveredBook& book = *parsed.book;
+    return {RecoverySummary{book.displayLines.value(0), book.written, book.lineCount, book.designations()}, {}};
 }
 
 }  // namespace velreader

@@ -13,13 +13,18 @@
 
 namespace velreader {
 
-// Unsaved work the reader keeps when it is stopped without being able to
-// ask (a session ending): the display lines and every designation slot.
-// Kept as UTF-8 JSON, so that every character stays as it was, also those
-// a book file cannot hold:
-//   {"format": "Velin-Reader recovery", "version": 1, "written": ISO time,
-//    "bookFileName": text, "lineCount": n, "displayLines": [texts],
+// Unsaved work the reader keeps as it goes, so that a reader that ends
+// without saving (killed, stopped, a power cut) loses nothing: the display
+// lines and every designation slot, in UTF-8, so that every character stays
+// as it was, also those a book file cannot hold. A file is two parts: a
+// first line, a small JSON object that says what the work is (read alone
+// to list the files quickly),
+//   {"format": "Velin-Reader recovery", "version": 2, "written": ISO time,
+//    "title": first display line, "lines": LineCount, "designations": slots in use}
+// and after it one JSON object with the work itself:
+//   {"bookFileName": text, "lineCount": n, "displayLines": [texts],
 //    "words": [51 texts], "entries": [51 texts], "wordCount": c}
+// Version 1 (one indented object holding both) is still read.
 struct RecoveredBook {
     int lineCount = 0;
     QStringList displayLines;
@@ -33,10 +38,27 @@ struct RecoveredBook {
     // Puts the recovered text and designations into `state`, the fields of()
     // takes, as they were.
     void restoreInto(ReaderState& state) const;
+    // The slots that hold a word or a picture entry.
+    int designations() const;
     bool operator==(const RecoveredBook&) const = default;
 };
 
-inline constexpr int RecoveryVersion = 1;
+// What the list of recovered work shows of one file.
+struct RecoverySummary {
+    QString title;
+    QDateTime written;
+    int lines = 0;
+    int designations = 0;
+};
+
+// One file of the list of "復元": its path and summary, or why it cannot be read.
+struct RecoveryListEntry {
+    QString path;
+    RecoverySummary summary;  // only `written` (the file's time) when unreadable
+    QString problem;          // why it cannot be read, in Japanese; empty when it can
+};
+
+inline constexpr int RecoveryVersion = 2;
 // Larger recovery files are not read.
 inline constexpr qint64 MaxRecoveryFileSize = 256 * 1024 * 1024;
 
@@ -49,52 +71,20 @@ struct ParsedRecovery {
     QString error;  // what is wrong, in Japanese
 };
 
-// Checks the whole content before anything is taken: a JSON object of the
-// format and version above, counts in range (the line count at most the
-// last index of the display lines, the word count 0 to 50), exactly 51
-// words and entries, every text a text.
+// Checks the whole content before anything is taken: the format and
+// version above, counts in range (the line count at most the last index of
+// the display lines, the word count 0 to 50), exactly 51 words and entries,
+// every text a text.
 ParsedRecovery parseRecovery(QByteArrayView bytes);
 // Reads and checks the recovery file at `path` (Missing when there is none).
 ParsedRecovery readRecoveryFile(const QString& path);
 
-// Where a run stands with the recovery file.
-enum class RecoveryStatus {
-    None,          // no file at start (or no place for one)
-    Offered,       // a usable file was found at start and not opened yet
-    Opened,        // "復元" opened it
-    Broken,        // found at start, malformed
-    OtherVersion,  // found at start, written by another version
-    Written,       // this run wrote it on a stop signal
+struct SummaryResult {
+    std::optional<RecoverySummary> summary;
+    QString error;  // why there is none, in Japanese
 };
-
-// The recovery file of a run, and where the run stands with it.
-class RecoveryFile {
-public:
-    // `path` empty: there is no place for a recovery file.
-    explicit RecoveryFile(QString path) : m_path(std::move(path)) {}
-
-    const QString& path() const { return m_path; }
-    RecoveryStatus status() const { return m_status; }
-
-    // At start: looks at the file. What `Text1` says of it (an earlier run's
-    // unsaved work that waits, or why the file is not used); empty when
-    // there is no file.
-    QString offer();
-    // True while a file that "復元" can open was found.
-    bool available() const;
-    // Reads and checks the file again (it may have changed since the
-    // start); a book read counts as opened.
-    ParsedRecovery open();
-    // On a stop signal: writes `book`. An empty text when done, else why it
-    // failed.
-    QString keep(const RecoveredBook& book);
-    // A clean close: the file goes, unless it was offered at start and never
-    // opened, or another version wrote it.
-    void finishCleanClose();
-
-private:
-    QString m_path;
-    RecoveryStatus m_status = RecoveryStatus::None;
-};
+// Reads only what the list shows: the first line of a version 2 file (the
+// whole file for version 1).
+SummaryResult readRecoverySummary(const QString& path);
 
 }  // namespace velreader

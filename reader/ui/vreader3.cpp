@@ -9,6 +9,7 @@
 #include <QShortcut>
 
 #include "common/datafolder.h"
+#include "common/stop_notes.h"
 #include "common/ui/plain_text.h"
 #include "common/ui/program_icon.h"
 #include "common/ui/window_zoom.h"
@@ -57,9 +58,19 @@ VReader3::VReader3(ReaderFolders folders, QWidget* parent) : QMainWindow(parent)
     m_core.setEventPump([this] { pumpEvents(); });
     m_core.setFileDialog([this](const FileDialogRequest& request) { return chooseFile(request); });
     m_core.setUnsavedQuestion([this] { return askUnsaved(); });
+    // Told on the writer's thread; said on the window's.
+    m_core.setRecoveryReport([this](const QString& problem) {
+        QMetaObject::invokeMethod(this, [this, problem] { recoveryWritten(problem); }, Qt::QueuedConnection);
+    });
     m_core.setReplaceQuestion([this](const QString& name) { return askReplace(this, name); });
     m_core.Form_Load();
     m_core.offerRecovery();
+    // What the last run, stopped by a signal, could not show.
+    if (const QStringList notes = common::takeStopNotes(m_core.folders().dataFolder); !notes.isEmpty()) {
+        QString& text1 = m_core.controls().Text1.text;
+        text1 += (text1.isEmpty() ? QString() : QStringLiteral("\r\n")) +
+                 QStringLiteral("前回、終了の合図で閉じたときの問題：") + notes.join(QStringLiteral("\r\n"));
+    }
     m_pura->setImage(m_core.blankPage());
     // The zoom of the last run, never larger than the screen takes.
     if (m_preferences.zoom > 1) m_zoom->setZoom(m_preferences.zoom);

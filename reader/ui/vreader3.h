@@ -26,6 +26,8 @@ class WindowZoom;
 
 namespace velreader {
 
+class RecoveryList;
+
 class PositionBar;
 class StayingNotice;
 class TextBox;
@@ -114,10 +116,13 @@ public:
     void setPreferences(const ReaderPreferences& preferences);
     const ReadingPlaces& places() const { return m_places; }
     const RecentFiles& recentFiles() const { return m_recent; }
-    // Writes the preferences, places and recent files to the settings file.
+    // Writes the preferences, places and recent files to the settings file;
+    // a file that cannot be written is said once in Text1.
     void storeSettings();
     QAction* quitAction() const { return m_quit; }
     QAction* restoreAction() const { return m_restore; }
+    // The list "復元" opens (null before it is first opened).
+    RecoveryList* recoveryList() const { return m_recoveryList; }
     QAction* designateAction() const { return m_designate; }
     QAction* listAction() const { return m_list; }
     QAction* undoAction() const { return m_undo; }
@@ -203,6 +208,14 @@ private:
     // On a stop signal: the dialogs and questions on screen close as cancelled.
     void closeModalWidgets();
     void keepUnsavedWork();
+    // 記録 > "復元": the list of work left unsaved by readers that are gone.
+    void showRecoveryList();
+    // On the window's thread after each write of the recovery file.
+    void recoveryWritten(const QString& problem);
+    // Says `message` in Text1 (after the running handler's own message, or
+    // once the user's typing is taken); on a stop signal, keeps it for the
+    // next start instead.
+    void sayNotice(const QString& message);
 
     ReaderCore m_core;
     QWidget* m_holder = nullptr;
@@ -276,6 +289,10 @@ private:
     bool m_closeAfterHandler = false;  // a close came while a handler ran
     bool m_closing = false;            // the close is asking its question
     bool m_closed = false;
+    bool m_settingsFailureSaid = false;
+    bool m_recoveryFailureSaid = false;
+    RecoveryList* m_recoveryList = nullptr;
+    QString m_pendingNotice;  // waits for Text1 (see sayNotice)
 };
 
 }  // namespace velreader

@@ -15,7 +15,9 @@
 #include "reader/rules/designation_text.h"
 #include "reader/ui/designation_dialog.h"
 #include "reader/ui/designation_list.h"
+#include "common/stop_notes.h"
 #include "reader/ui/help_window.h"
+#include "reader/ui/recovery_list.h"
 #include "reader/ui/staying_notice.h"
 #include "reader/ui/textbox.h"
 #include "reader/ui/vreader3.h"
@@ -47,9 +49,7 @@ void VReader3::buildEditMenus(QMenu* kiroku) {
 }
 
 void VReader3::connectEditHandlers() {
-    connect(m_restore, &QAction::triggered, this, [this] {
-        if (maybeSaveChanges()) dispatch(&ReaderCore::Restore_Click);
-    });
+    connect(m_restore, &QAction::triggered, this, &VReader3::showRecoveryList);
     connect(m_quit, &QAction::triggered, this, &QWidget::close);
     connect(m_designate, &QAction::triggered, this, &VReader3::designateWord);
     connect(m_list, &QAction::triggered, this, &VReader3::showDesignationList);
@@ -77,7 +77,8 @@ UnsavedAnswer VReader3::askUnsaved() {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Velin-Reader Ver 1.0"), QStringLiteral("変更を保存しますか？"),
                     QMessageBox::NoButton, this);
     box.setFont(listingFont());
-    box.setInformativeText(QStringLiteral("文章か指定単語が、最後のセーブかロードの後で変わっています。"));
+    // What would be lost, with the designations a save leaves out named.
+    box.setInformativeText(m_core.whatWouldBeLost());
     QPushButton* save = box.addButton(QStringLiteral("保存"), QMessageBox::AcceptRole);
     QPushButton* discard = box.addButton(QStringLiteral("保存しない"), QMessageBox::DestructiveRole);
     QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
@@ -184,7 +185,43 @@ void VReader3::closeModalWidgets() {
 
 void VReader3::keepUnsavedWork() {
     const QString error = m_core.keepUnsavedWork();
-    if (!error.isEmpty()) std::fprintf(stderr, "velreader: the unsaved book could not be kept: %s\n", qPrintable(error));
+    if (error.isEmpty()) return;
+    // Told to stop, nobody can read it now: stderr, and the next start.
+    std::fprintf(stderr, "velreader: the unsaved book could not be kept: %s\n", qPrintable(error));
+    common::keepStopNote(m_core.folders().dataFolder,
+                         QStringLiteral("保存されていない作業を復元用のファイルに書けませんでした：") + error);
+}
+
+void VReader3::showRecoveryList() {
+    if (m_core.busy()) return;
+    if (!m_recoveryList) {
+        m_recoveryList = new RecoveryList(dialogZoom(m_zoomFactor), this);
+        m_recoveryList->setWindowModality(Qt::WindowModal);
+        connect(m_recoveryList, &RecoveryList::openWanted, this, [this](const QString& path) {
+            if (!maybeSaveChanges()) return;
+            dispatch([this, path] { m_core.restoreRecovery(path); });
+            m_recoveryList->accept();
+        });
+        connect(m_recoveryList, &RecoveryList::discardWanted, this, [this](const QString& path) {
+            dispatch([this, path] { m_core.discardRecovery(path); });
+            m_recoveryList->showEntries(m_core.recoveryList());
+        });
+    }
+    m_recoveryList->showEntries(m_core.recoveryList());
+    mirrorMenus();
+    m_recoveryList->open();
+}
+
+void VReader3::recoveryWritten(const QString& problem) {
+    // Said once for a run of failures; a write that succeeds ends the run.
+    if (problem.isEmpty()) {
+        m_recoveryFailureSaid = false;
+        return;
+    }
+    if (m_recoveryFailureSaid) return;
+    m_recoveryFailureSaid = true;
+    std::fprintf(stderr, "velreader: the unsaved book could not be kept: %s\n", qPrintable(problem));
+    sayNotice(QStringLiteral("保存されていない作業を復元用のファイルに書けませんでした：") + problem);
 }
 
 }  // namespace velreader

@@ -54,10 +54,17 @@ void VReader3::dispatch(const std::function<void()>& handler) {
     m_inHandler = true;
     handler();
     afterHandler();
+    // Unsaved work that changed goes to this window's recovery file.
+    m_core.keepRecoveryCurrent();
     if (m_inputLocked) {
         m_inputLocked = false;
         m_text1->setLocked(false);
         m_text2->setLocked(false);
+    }
+    // A notice that waited follows the handler's own message.
+    if (!m_pendingNotice.isEmpty() && m_core.controls().Text1.text != before) {
+        QString& text1 = m_core.controls().Text1.text;
+        text1 += (text1.isEmpty() ? QString() : QStringLiteral("\r\n")) + std::exchange(m_pendingNotice, QString());
     }
     mirror();
     // A text the handler put into Text1 is its message, which the user's

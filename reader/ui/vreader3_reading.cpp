@@ -12,10 +12,13 @@
 #include <QPushButton>
 
 #include "common/settings.h"
+#include "common/stop_notes.h"
+#include "common/ui/stop_signals.h"
 #include "common/ui/plain_text.h"
 #include "common/ui/window_zoom.h"
 #include "reader/ui/position_bar.h"
 #include "reader/ui/preferences_dialog.h"
+#include "reader/ui/textbox.h"
 #include "reader/ui/vreader3.h"
 
 namespace velreader {
@@ -102,7 +105,25 @@ void VReader3::storeSettings() {
     m_preferences.write(*m_settings);
     m_places.write(*m_settings);
     m_recent.write(*m_settings);
-    m_settings->save();
+    const common::SettingsStore::SaveResult saved = m_settings->save();
+    // A settings file that cannot be written is said once (SettingsStore
+    // has put the reason on stderr); the reader goes on.
+    if (saved.status != common::SettingsStore::SaveResult::Status::Failed || m_settingsFailureSaid) return;
+    m_settingsFailureSaid = true;
+    sayNotice(QStringLiteral("設定を保存できませんでした：%1：%2").arg(m_settings->path(), saved.error.japaneseReason()));
+}
+
+void VReader3::sayNotice(const QString& message) {
+    if (common::stopSignalReceived()) {
+        // Nobody is there to read it now: the next start shows it.
+        common::keepStopNote(m_core.folders().dataFolder, message);
+        return;
+    }
+    m_pendingNotice = message;
+    // In a handler, or over what the user is typing: it follows the next
+    // message of a handler instead.
+    if (m_inHandler || m_core.busy() || m_text1->editedByUser()) return;
+    dispatch([this] { m_core.controls().Text1.text = std::exchange(m_pendingNotice, QString()); });
 }
 
 void VReader3::setPreferences(const ReaderPreferences& preferences) {

@@ -3,8 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QSettings>
+#include <functional>
+#include <memory>
+#include <random>
 #include <QDir>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <sys/stat.h>
 
@@ -85,7 +90,9 @@ TEST(Settings, BrokenFilesGiveDefaultsAndAreKeptUntilTheUserChangesAPreference) 
     EXPECT_FALSE(store.problem().isEmpty());
     EXPECT_EQ(store.intValue(QStringLiteral("zoom"), 1, 1, 4), 1);
     store.setValue(QStringLiteral("zoom"), 2);
-    EXPECT_TRUE(store.save());
+    const SettingsStore::SaveResult kept = store.save();
+    EXPECT_EQ(kept.status, SettingsStore::SaveResult::Status::Kept) << "nothing written is no success";
+    EXPECT_FALSE(kept.ok());
     EXPECT_EQ(readAll(path), junk);  // nothing of it is lost
 
     store.allowReplacing();
@@ -137,4 +144,73 @@ TEST(Settings, RemoveTakesAKeyAndEverythingBelowItButNotItsNeighbours) {
     EXPECT_FALSE(store.contains(QStringLiteral("places/size")));
     EXPECT_FALSE(store.contains(QStringLiteral("places/1/path")));
     EXPECT_TRUE(store.contains(QStringLiteral("placesX")));
+}
+
+// Several windows share one settings file: each saves only what it changed,
+// over what the file holds at that moment. Random changes by three stores,
+// saved in a random order, against a plain map that replays the changes
+// in that order.
+TEST(Settings, storesSavedInAnyOrderKeepEachOthersChanges) {
+    QRandomGenerator random(23);
+    const QStringList keys{QStringLiteral("zoom"), QStringLiteral("sound/muted"), QStringLiteral("sound/volume"),
+                           QStringLiteral("places"), QStringLiteral("name"), QStringLiteral("places2")};
+    for (int round = 0; round < 40; ++round) {
+        QTemporaryDir dir;
+        QMap<QString, QString> model;
+        QByteArray initial = "[General]\n";
+        for (const QString& key : keys) {
+            if (random.bounded(2)) continue;
+            model.insert(key, QStringLiteral("start%1").arg(random.bounded(100)));
+        }
+        {
+            SettingsStore seed(dir.filePath(QStringLiteral("woolmere/test.conf")));
+            for (auto it = model.begin(); it != model.end(); ++it) seed.setValue(it.key(), it.value());
+            ASSERT_TRUE(seed.save().ok());
+        }
+        const QString path = dir.filePath(QStringLiteral("woolmere/test.conf"));
+        std::vector<std::unique_ptr<SettingsStore>> stores;
+        for (int i = 0; i < 3; ++i) stores.push_back(std::make_unique<SettingsStore>(path));
+        // Each store's changes, replayed on the model when it saves.
+        std::vector<std::vector<std::function<void(QMap<QString, QString>&)>>> changes(3);
+        for (int i = 0; i < 3; ++i) {
+            for (int n = int(random.bounded(4)); n > 0; --n) {
+                const QString key = keys[random.bounded(int(keys.size()))];
+                if (random.bounded(4) == 0) {
+                    stores[i]->remove(key);
+                    changes[i].push_back([key](QMap<QString, QString>& m) {
+                        for (auto it = m.begin(); it != m.end();)
+                            it = (it.key() == key || it.key().startsWith(key + u'/')) ? m.erase(it) : std::next(it);
+                    });
+                } else if (key.startsWith(QStringLiteral("places"))) {
+                    const QString at = QStringLiteral("/book%1.vln").arg(i);
+                    stores[i]->setArray(key, {{{QStringLiteral("path"), at}}});
+                    changes[i].push_back([key, at](QMap<QString, QString>& m) {
+                        for (auto it = m.begin(); it != m.end();)
+                            it = (it.key() == key || it.key().startsWith(key + u'/')) ? m.erase(it) : std::next(it);
+                        m.insert(key + QStringLiteral("/size"), QStringLiteral("1"));
+                        m.insert(key + QStringLiteral("/1/path"), at);
+                    });
+                } else {
+                    const QString value = QStringLiteral("w%1-%2").arg(i).arg(random.bounded(1000));
+                    stores[i]->setValue(key, value);
+                    changes[i].push_back([key, value](QMap<QString, QString>& m) { m.insert(key, value); });
+                }
+            }
+        }
+        std::vector<int> order{0, 1, 2};
+        std::shuffle(order.begin(), order.end(), std::mt19937(random.generate()));
+        for (const int i : order) {
+            ASSERT_TRUE(stores[i]->save().ok());
+            EXPECT_FALSE(stores[i]->changed());
+            for (const auto& change : changes[i]) change(model);
+        }
+        QSettings written(path, QSettings::IniFormat);
+        QStringList onDisk;
+        for (const QString& key : written.allKeys()) onDisk << key + u'=' + written.value(key).toString();
+        QStringList expected;
+        for (auto it = model.begin(); it != model.end(); ++it) expected << it.key() + u'=' + it.value();
+        onDisk.sort();
+        expected.sort();
+        EXPECT_EQ(onDisk.join(u' ').toStdString(), expected.join(u' ').toStdString()) << "round " << round;
+    }
 }
