@@ -18,22 +18,7 @@
 
 #include "common/settings.h"
 #include "game/core/hituji_game.h"
-
-namespace {
-
-class FixedRandom final : public RandomSource {
-public:
-    double next() override { return 0.5; }
-};
-
-class SilentSound final : public SoundPlayer {
-public:
-    void PlayMidi(const QString&) override {}
-    void PlayWave(const QString&, int16_t) override {}
-    void SetVolumes(int, int) override {}
-};
-
-}  // namespace
+#include "tests/durable/quiet_game.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

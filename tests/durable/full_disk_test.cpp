@@ -10,22 +10,11 @@
 
 #include "common/settings.h"
 #include "game/core/hituji_game.h"
+#include "tests/durable/quiet_game.h"
 #include "reader/core/reader_core.h"
 #include "reader/services/recovery_writer.h"
 
 namespace {
-
-class FixedRandom final : public RandomSource {
-public:
-    double next() override { return 0.5; }
-};
-
-class SilentSound final : public SoundPlayer {
-public:
-    void PlayMidi(const QString&) override {}
-    void PlayWave(const QString&, int16_t) override {}
-    void SetVolumes(int, int) override {}
-};
 
 class FullDisk : public ::testing::Test {
 protected:
