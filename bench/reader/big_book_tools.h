@@ -40,6 +40,21 @@ inline QStringList proseLines(int count) {
     return lines;
 }
 
+// The same lines as proseLines(count), joined by `separator` straight into
+// one text, without a list of lines (which costs some 100 bytes a line).
+inline QString proseText(int count, QStringView separator) {
+    const QString& pool = prosePool();
+    QRandomGenerator random(2026);
+    QString text;
+    text.reserve(qsizetype(count) * (15 + separator.size()));
+    for (int i = 0; i < count; ++i) {
+        const int length = random.bounded(5, 25);
+        for (int k = 0; k < length; ++k) text += pool[random.bounded(int(pool.size()))];
+        text += separator;
+    }
+    return text;
+}
+
 // A figure of /proc/self/status in kB ("VmHWM:" is the peak), or -1.
 inline long memoryKb(const char* key) {
     std::ifstream status("/proc/self/status");

@@ -6,7 +6,7 @@
 // the same run (reading the book file alone, and QPlainTextEdit::setPlainText
 // of the same display lines one per paragraph).
 //
-//   big_books LINES       (30000 gives a book of about 1 MB, 330000 about
+//   big_books LINES [--main]  (30000 gives a book of about 1 MB, 330000 about
 //                          9 MB, 660000 about 19.5 MB)
 #include <QApplication>
 #include <QDir>
@@ -14,18 +14,22 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <string>
 
-#include "common/cp932.h"
+#include "bench/reader/aozora_text.h"
 #include "bench/reader/big_book_tools.h"
+#include "common/cp932.h"
 #include "reader/rules/bookformat.h"
 #include "reader/ui/textbox.h"
 #include "reader/ui/vreader3.h"
+#include "reader/ui/web_export.h"
 
 namespace {
 
@@ -33,8 +37,6 @@ using bigbooks::memoryKb;
 using bigbooks::proseLines;
 using bigbooks::StallWatch;
 
-// Runs `action`, then lets the window finish (the listing box filled, the
-// window painted); returns the milliseconds and the longest stall.
 // The mean time of a play step through the window ("再生" clicked), over
 // `steps` steps from a rewind.
 double playStepMs(velreader::VReader3& window, int steps) {
@@ -52,6 +54,8 @@ void printMemory(const char* what) {
                 memoryKb("VmHWM:") / 1024.0);
 }
 
+// Runs `action`, then lets the window finish (the listing box filled, the
+// window painted); returns the milliseconds and the longest stall.
 template <typename F>
 std::pair<double, qint64> timed(velreader::VReader3& window, StallWatch& watch, F action) {
     QElapsedTimer clock;
@@ -76,11 +80,12 @@ int main(int argc, char** argv) {
     const QString folder = dir.path() + u'/';
     const QString path = folder + QStringLiteral("Book/big.vln");
 
-    const QStringList lines = proseLines(count);
+    // The tool keeps no list of the lines: their texts are made again when
+    // needed, so that the process's peak memory is the window's.
     {
         velreader::Book book;
         book.lineCount = count;
-        book.lines = lines;
+        book.lines = proseLines(count);
         book.words[0] = QStringLiteral("海");
         book.entries[0] = QStringLiteral("umi.png＞青");
         book.wordCount = 1;
@@ -93,7 +98,12 @@ int main(int argc, char** argv) {
     printMemory("making the book");
 
 
-    velreader::VReader3 window(folder);
+    // With a data folder, as an installed reader has: unsaved work goes to
+    // a recovery file as it comes.
+    velreader::ReaderFolders folders = velreader::ReaderFolders::portable(folder);
+    folders.dataFolder = folder + QStringLiteral("data/");
+    auto owned = std::make_unique<velreader::VReader3>(folders);
+    velreader::VReader3& window = *owned;
     window.core().setFileDialog([&](const velreader::FileDialogRequest&) { return path; });
     window.core().setUnsavedQuestion([] { return velreader::UnsavedAnswer::Discard; });
     window.show();
@@ -111,7 +121,7 @@ int main(int argc, char** argv) {
     const auto [fullMs, fullStall] = timed(window, watch, [&] { window.command(6)->click(); });
     std::printf("全文表示                                       %8.1f ms, longest stall %4lld ms\n", fullMs, fullStall);
     printMemory("全文表示");
-    const bool exact = window.core().controls().Text2.text == lines.join(QString()) &&
+    const bool exact = window.core().controls().Text2.text == bigbooks::proseText(count, {}) &&
                        window.text2()->content() == window.core().controls().Text2.text;
     std::printf("the listing holds the design's text exactly: %s\n", exact ? "yes" : "NO");
     const auto [backMs, backStall] = timed(window, watch, [&] { emit window.tab(1)->clicked(); });
@@ -153,7 +163,7 @@ int main(int argc, char** argv) {
 
     // A reading of the book's text typed (here: put) into Text1.
     {
-        QString text = lines.join(QStringLiteral("\r\n"));
+        QString text = bigbooks::proseText(count, u"\r\n");
         emit window.tab(2)->clicked();
         window.core().controls().Text1.text = text;
         window.text1()->setContent(text);
@@ -164,7 +174,66 @@ int main(int argc, char** argv) {
         printMemory("the reading");
         emit window.tab(1)->clicked();
     }
+    // The text read, exported as a web page.
+    {
+        auto* exporter = window.findChild<velreader::WebExport*>();
+        const QString pagePath = folder + QStringLiteral("Book/big.html");
+        exporter->setPathChooser([&](const QString&) { return pagePath; });
+        QSignalSpy finished(exporter, &velreader::WebExport::finished);
+        const auto [exportMs, exportStall] = timed(window, watch, [&] {
+            exporter->action()->trigger();
+            while (finished.isEmpty()) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        });
+        std::printf("export as a web page (%.1f MB)               %8.1f ms, longest stall %4lld ms\n",
+                    QFileInfo(pagePath).size() / 1048576.0, exportMs, exportStall);
+        QFile::remove(pagePath);
+    }
+    // A designation added to the unsaved reading: until its recovery file
+    // holds it.
+    {
+        const auto written = [&] { return QFileInfo(window.core().recoveryFile()).lastModified(); };
+        QElapsedTimer wait;
+        wait.start();
+        while (window.core().recoveryFile().isEmpty() && wait.elapsed() < 20000) QApplication::processEvents();
+        const QDateTime before = written();
+        const QString designation = QStringLiteral("羊：＞赤");
+        window.core().controls().Text1.text = designation;
+        window.text1()->setContent(designation);
+        const auto [keepMs, keepStall] = timed(window, watch, [&] {
+            window.command(3)->click();
+            while (written() == before && wait.elapsed() < 40000)
+                QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        });
+        std::printf("recovery file written after a designation  %8.1f ms, longest stall %4lld ms%s\n", keepMs, keepStall,
+                    written() == before ? " (NOT WRITTEN)" : "");
+        printMemory("the recovery write");
+    }
     std::printf("peak memory of the process so far                %6.1f MB\n", memoryKb("VmHWM:") / 1024.0);
+    // "--main" stops here, so that a heap profiler's peak is the window's.
+    if (argc > 2 && std::strcmp(argv[2], "--main") == 0) return 0;
+    window.core().finishCleanClose();
+    owned.reset();
+
+    // An Aozora Bunko text of about as many display lines, opened in a new
+    // window: decoded, interpreted, cut, read in and listed.
+    {
+        const QString textPath = folder + QStringLiteral("aozora.txt");
+        {
+            const qint64 bytes = qint64(count) * 36000000 / 660000;
+            const cp932::EncodeResult encoded = cp932::encode(aozorabench::generatedText(bytes));
+            QFile file(textPath);
+            if (!encoded.ok || !file.open(QIODevice::WriteOnly) || file.write(encoded.bytes) != encoded.bytes.size()) return 1;
+        }
+        velreader::VReader3 reader(folders);
+        reader.core().setUnsavedQuestion([] { return velreader::UnsavedAnswer::Discard; });
+        reader.show();
+        const auto [openMs, openStall] = timed(reader, watch, [&] { reader.openFile(textPath); });
+        std::printf("open an Aozora Bunko text (%.1f MB), %lld lines %8.1f ms, longest stall %4lld ms\n",
+                    QFileInfo(textPath).size() / 1e6, static_cast<long long>(reader.core().state().LineCount), openMs,
+                    openStall);
+        printMemory("the Aozora open");
+        reader.core().finishCleanClose();
+    }
 
     // A close in the middle of a load ends it at once.
     velreader::VReader3 closing(folder);
@@ -203,7 +272,7 @@ int main(int argc, char** argv) {
         box.resize(316, 200);
         box.show();
         QApplication::processEvents();
-        const QString text = lines.join(u'\n');
+        const QString text = bigbooks::proseText(count, u"\n");
         QElapsedTimer clock;
         clock.start();
         box.setPlainText(text);

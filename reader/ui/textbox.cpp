@@ -61,8 +61,11 @@ void TextBox::setContent(const QString& text) {
         OwnEdit own(*this);
         clear();
     }
-    // A copy of its own: the caller goes on changing its text.
-    m_content = QString(text.constData(), text.size());
+    // A short text gets a copy of its own: the caller may go on appending
+    // to its text (a listing), and sharing would make its next append copy
+    // and drop the room it reserved. A large one is shared: a second copy
+    // of a whole book costs more than one copy made later, if ever.
+    m_content = text.size() <= ImmediateLength ? QString(text.constData(), text.size()) : text;
     m_filled = 0;
     m_pieceBreaks.clear();
     m_wrapDone = 0;
@@ -116,8 +119,10 @@ void TextBox::fillSlice() {
 
 void TextBox::insertUpTo(qsizetype end) {
     if (end <= m_filled) return;
+    // Read only: the text may be shared with the caller's.
+    const QStringView content(m_content);
     // A CR LF split between two slices waits for its LF.
-    if (end < m_content.size() && m_content[end - 1] == u'\r' && m_content[end] == u'\n')
+    if (end < m_content.size() && content[end - 1] == u'\r' && content[end] == u'\n')
         end = end - 1 > m_filled ? end - 1 : end + 1;
     // The slice goes in with one insertion (Qt lays out the last block of
     // an insertion again, so one per piece would lay out every piece): the
@@ -125,16 +130,32 @@ void TextBox::insertUpTo(qsizetype end) {
     // breaks. Pieces are cut at about SoftBlockLength characters here and
     // moved to line starts later, once the box shows them.
     QTextDocument* doc = document();
+    if (m_filled > 0 && content[m_filled - 1] == u'\r' && content[m_filled] == u'\n') {
+        // A text that grew between a CR and its LF: the CR went in as a
+        // character of the last paragraph, and is a line break after all.
+        OwnEdit own(*this);
+        QTextCursor cursor(doc);
+        cursor.movePosition(QTextCursor::End);
+        cursor.deletePreviousChar();
+    }
     const QTextBlock last = doc->lastBlock();
     const int start = doc->characterCount() - 1;
     qsizetype tailLength = last.length() - 1;
+    // Short paragraphs share a block, joined by line separators: a block
+    // costs Qt a few hundred bytes and its clearing time, and a text of
+    // short lines would otherwise be a block a line. Only whole paragraphs
+    // whose end is known are packed, never after a piece of a long one, so
+    // that every piece still starts its paragraph's block or follows a piece.
+    bool tailIsPiece = !m_pieceBreaks.empty() && m_pieceBreaks.back() == last.position() - 1;
     const QStringView text = QStringView(m_content).mid(m_filled, end - m_filled);
     QString slice;
     slice.reserve(text.size() + text.size() / SoftBlockLength + 1);
     std::vector<int> breaks;  // document positions of the new piece breaks
     qsizetype i = 0;
+    qsizetype nextLineEnd = -1;  // the next paragraph's end, once looked up (in m_content)
     while (i < text.size()) {
-        qsizetype lineEnd = text.indexOf(u'\n', i);
+        qsizetype lineEnd = nextLineEnd >= m_filled + i ? nextLineEnd - m_filled : text.indexOf(u'\n', i);
+        if (lineEnd >= text.size()) lineEnd = -1;
         const bool lineBreaks = lineEnd >= 0;
         if (!lineBreaks) lineEnd = text.size();
         qsizetype segmentEnd = lineEnd;
@@ -153,12 +174,26 @@ void TextBox::insertUpTo(qsizetype end) {
             breaks.push_back(start + int(slice.size()));
             slice += u'\n';
             tailLength = 0;
+            tailIsPiece = true;
             i = cut;
         }
         if (lineBreaks) {
-            slice += u'\n';
-            tailLength = 0;
             i = lineEnd + 1;
+            const qsizetype next = m_filled + i;
+            nextLineEnd = m_content.indexOf(u'\n', next);
+            qsizetype nextLength = -1;
+            if (nextLineEnd >= 0) nextLength = nextLineEnd - next - (nextLineEnd > next && content[nextLineEnd - 1] == u'\r');
+            // A line separator after a tab may not fit the tab's line and
+            // would make a line of its own: such a paragraph ends its block.
+            const bool endsInTab = m_filled + segmentEnd > 0 && content[m_filled + segmentEnd - 1] == u'\t';
+            if (!tailIsPiece && !endsInTab && nextLength >= 0 && tailLength + 1 + nextLength <= SoftBlockLength) {
+                slice += LineSeparator;
+                ++tailLength;
+            } else {
+                slice += u'\n';
+                tailLength = 0;
+                tailIsPiece = false;
+            }
         }
     }
     {
@@ -201,6 +236,8 @@ QString TextBox::documentText(int from, int to, QStringView paragraphBreak) cons
         if (stop > start) out += QStringView(block.text()).mid(start - block.position(), stop - start);
         block = block.next();
     }
+    // The paragraphs that share a block.
+    if (out.contains(QChar(LineSeparator))) out.replace(QChar(LineSeparator), paragraphBreak.toString());
     return out;
 }
 
@@ -332,13 +369,50 @@ QRect TextBox::characterRect(int position) const {
     return rect.toRect();
 }
 
+std::pair<int, int> TextBox::paragraphAt(int position) const {
+    const QTextDocument* doc = document();
+    position = std::clamp(position, 0, doc->characterCount() - 1);
+    const QChar separator(LineSeparator);
+    int start = -1;
+    QTextBlock block = doc->findBlock(position);
+    for (int within = position - block.position(); start < 0;) {
+        const qsizetype at = within > 0 ? block.text().lastIndexOf(separator, within - 1) : -1;
+        if (at >= 0) {
+            start = block.position() + int(at) + 1;
+        } else if (block.position() > 0 && isPieceBreak(block.position() - 1)) {
+            block = block.previous();
+            within = block.length() - 1;
+        } else {
+            start = block.position();
+        }
+    }
+    int end = -1;
+    block = doc->findBlock(position);
+    for (int within = position - block.position(); end < 0;) {
+        const qsizetype at = block.text().indexOf(separator, within);
+        const int blockEnd = block.position() + block.length() - 1;
+        if (at >= 0) {
+            end = block.position() + int(at);
+        } else if (isPieceBreak(blockEnd)) {
+            block = block.next();
+            within = 0;
+        } else {
+            end = blockEnd;
+        }
+    }
+    return {start, end};
+}
+
 std::pair<int, int> TextBox::lineAt(int position) const {
     const QTextBlock block = document()->findBlock(std::clamp(position, 0, document()->characterCount() - 1));
     if (!block.isValid()) return {0, 0};
     document()->documentLayout()->blockBoundingRect(block);
     const QTextLine line = block.layout()->lineForTextPosition(position - block.position());
     if (!line.isValid()) return {block.position(), block.position() + block.length() - 1};
-    return {block.position() + line.textStart(), block.position() + line.textStart() + line.textLength()};
+    int end = line.textStart() + line.textLength();
+    // A line that ends its paragraph inside a shared block ends before the break.
+    if (end > line.textStart() && block.text()[end - 1] == QChar(LineSeparator)) --end;
+    return {block.position() + line.textStart(), block.position() + end};
 }
 
 void TextBox::scrollToPosition(int position) {

@@ -22,12 +22,18 @@ namespace velreader {
 // moved to the wrap's line starts between events, from the top down to just
 // past what the box shows, and again whenever the width or font changes.
 //
+// Short paragraphs share a block, joined by line separators (U+2028, which
+// Qt lays out as a line break), so that a text of many short lines costs
+// few blocks; a line separator in the document reads as a paragraph break.
+//
 // Texts are given and read with CR LF line breaks, the form the reader's
 // handlers use; assistive technology reads "\n" between paragraphs.
 class TextBox : public QPlainTextEdit {
     Q_OBJECT
 public:
     static constexpr int SoftBlockLength = 1000;
+    // What joins the paragraphs that share a block.
+    static constexpr char16_t LineSeparator = u'\u2028';
     // How long one slice of filling may take.
     static constexpr int FillSliceMs = 12;
     // How long one slice of moving pieces to line starts may take.
@@ -80,7 +86,10 @@ public:
     // Where the character at a document position is drawn, in viewport
     // coordinates; empty past the end.
     QRect characterRect(int documentPosition) const;
-    // The text offsets of the visual line that holds `documentPosition`.
+    // The document positions of the paragraph that holds `documentPosition`,
+    // over its pieces and within a block it shares (its end before the break).
+    std::pair<int, int> paragraphAt(int documentPosition) const;
+    // The document positions of the visual line that holds `documentPosition`.
     std::pair<int, int> lineAt(int documentPosition) const;
     // Scrolls so that the character at `documentPosition` shows.
     void scrollToPosition(int documentPosition);

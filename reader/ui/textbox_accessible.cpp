@@ -186,18 +186,10 @@ QString TextBoxAccessible::textNear(int where, int offset, QAccessible::TextBoun
 }
 
 std::pair<int, int> TextBoxAccessible::paragraphAt(int offset) const {
-    // Back and forth over the pieces: a break between two pieces takes no
-    // text offset.
+    // Over the pieces, and within a block that several paragraphs share.
     const TextBox* b = box();
-    const QTextDocument* doc = b->document();
-    const int position = b->documentPosition(offset);
-    QTextBlock first = doc->findBlock(position);
-    while (first.previous().isValid() && b->textOffset(first.position()) == b->textOffset(first.position() - 1))
-        first = first.previous();
-    QTextBlock last = doc->findBlock(position);
-    while (last.next().isValid() && b->textOffset(last.next().position()) == b->textOffset(last.next().position() - 1))
-        last = last.next();
-    return {b->textOffset(first.position()), b->textOffset(last.position() + last.length() - 1)};
+    const auto [start, end] = b->paragraphAt(b->documentPosition(offset));
+    return {b->textOffset(start), b->textOffset(end)};
 }
 
 std::pair<int, int> TextBoxAccessible::unitAt(int offset, QAccessible::TextBoundaryType boundaryType) const {

@@ -155,6 +155,66 @@ TEST_F(WrappedBox, aGrowingListingSettlesBetweenEventsFromTheTop) {
     EXPECT_EQ(box.currentText(), text);
 }
 
+// Short paragraphs share blocks; on screen, for assistive technology, for
+// copying and after typing they are the paragraphs of the text as given,
+// whether the text went in at once, in slices or grew at its end.
+TEST_F(WrappedBox, shortParagraphsShareBlocksYetReadAndWrapAsTheirOwn) {
+    QRandomGenerator random(18);
+    for (int round = 0; round < 3; ++round) {
+        QString text;
+        int paragraphs = 0;
+        int shortOnes = 0;
+        while (text.size() < (round == 1 ? 40000 : 12000)) {
+            const int kind = random.bounded(20);
+            shortOnes += kind != 1;
+            // Empty lines, short lines, now and then one longer than a piece.
+            text += kind == 0 ? QString() : randomText(random, kind == 1 ? 1500 + random.bounded(2000) : random.bounded(90), 1);
+            text += QStringLiteral("\r\n");
+            ++paragraphs;
+        }
+        if (round == 2) text += QStringLiteral("最後の段落は改行で終わらない");
+        const QString read = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        if (round == 2) {
+            box.setContent(text.left(700));
+            for (qsizetype at = 700; at < text.size(); at += 3001) box.appendContent(QStringView(text).mid(at, 3001));
+        } else {
+            box.setContent(text);
+        }
+        box.settle();
+        EXPECT_LE(box.document()->blockCount(), paragraphs - shortOnes / 2) << "round " << round;
+        expectPiecesAtMost(box, TextBox::SoftBlockLength);
+        EXPECT_EQ(box.text(0, box.textLength()), read);
+        Reference reference(box, text);
+        EXPECT_EQ(screenLineStarts(box), screenLineStarts(reference.box)) << "round " << round;
+        QAccessibleTextInterface* a11y = QAccessible::queryAccessibleInterface(&box)->textInterface();
+        QAccessibleTextInterface* plain = QAccessible::queryAccessibleInterface(&reference.box)->textInterface();
+        for (int n = 0; n < 150; ++n) {
+            const int offset = random.bounded(int(read.size()));
+            for (const auto type : {QAccessible::LineBoundary, QAccessible::ParagraphBoundary}) {
+                int s1, e1, s2, e2;
+                EXPECT_EQ(a11y->textAtOffset(offset, type, &s1, &e1), plain->textAtOffset(offset, type, &s2, &e2))
+                    << "at " << offset << " type " << type;
+                EXPECT_EQ(std::pair(s1, e1), std::pair(s2, e2)) << "at " << offset << " type " << type;
+            }
+        }
+        // A selection over shared blocks copies with its line breaks.
+        const int from = random.bounded(int(read.size()) / 2);
+        a11y->setSelection(0, from, from + 2500);
+        box.copy();
+        EXPECT_EQ(QApplication::clipboard()->text(), read.mid(from, 2500));
+        // Typing inside a shared block, and joining two paragraphs of one.
+        a11y->setSelection(0, 0, 0);
+        const int join = int(read.indexOf(u'\n', from));
+        auto* editable = QAccessible::queryAccessibleInterface(&box)->editableTextInterface();
+        editable->deleteText(join, join + 1);
+        editable->insertText(from, QStringLiteral("羊"));
+        QString edited = read;
+        edited.remove(join, 1);
+        edited.insert(from, QStringLiteral("羊"));
+        EXPECT_EQ(box.currentText(), QString(edited).replace(u'\n', QStringLiteral("\r\n"))) << "round " << round;
+    }
+}
+
 // What assistive technology reads, selects and points at is the text as
 // given, wherever the pieces meet.
 TEST_F(WrappedBox, assistiveTechnologyReadsTheTextAsGiven) {
