@@ -5,11 +5,13 @@
 
 #include "common/appfolder.h"
 #include "common/datafolder.h"
+#include "common/large_blocks.h"
 #include "common/ui/stop_signals.h"
 #include "common/ui/translations.h"
 #include "reader/ui/vreader3.h"
 
 int main(int argc, char** argv) {
+    common::giveLargeBlocksBack();
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QLatin1String(common::ReaderId));
     common::installQtTranslations(app);
