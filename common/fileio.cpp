@@ -1,15 +1,12 @@
 #include "common/fileio.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QRandomGenerator>
 #include <cerrno>
-#include <climits>
 #include <cstring>
-#include <csignal>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -191,7 +188,8 @@ static FileError replaceThrough(const QString& path, const std::function<FileErr
     QString temporary;
     for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
         // The process id in the name tells a write of a killed process
-        // (removeLeftoverTemporaries) from one still going on.
+        // (removeLeftoverTemporaries in common/leftovers.h) from one still
+        // going on.
         temporary = QStringLiteral("%1.%2-%3.new")
                         .arg(target)
                         .arg(qint64(::getpid()))
@@ -200,16 +198,18 @@ static FileError replaceThrough(const QString& path, const std::function<FileErr
         if (fd < 0 && errno != EEXIST) return createError(errno);
     }
     if (fd < 0) return systemError(EEXIST);
+    // Locked from its making until its rename, so that the clean-up at the
+    // start of another copy (removeLeftoverTemporaries) never takes it for
+    // one left behind; a kill lets go of the lock.
+    ::flock(fd, LOCK_EX | LOCK_NB);
     FileError error = write(fd);
     if (error.ok() && keepMode && ::fchmod(fd, mode) != 0) error = systemError(errno);
     if (error.ok() && ::fsync(fd) != 0) error = systemError(errno);
-    error = closeKeeping(fd, error);
     if (error.ok() && ::rename(nativePath(temporary).constData(), nativePath(target).constData()) != 0)
         error = systemError(errno);
-    if (!error.ok()) {
-        ::unlink(nativePath(temporary).constData());
-        return error;
-    }
+    if (!error.ok()) ::unlink(nativePath(temporary).constData());
+    error = closeKeeping(fd, error);
+    if (!error.ok()) return error;
     return syncFolder(QFileInfo(target).absolutePath());
 }
 
@@ -220,24 +220,6 @@ FileError syncFolder(const QString& path) {
     // Some file systems cannot flush a folder (EINVAL): nothing to wait for there.
     if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) error = systemError(errno);
     return closeKeeping(fd, error);
-}
-
-int removeLeftoverTemporaries(const QString& folder) {
-    static const QRegularExpression name(QStringLiteral("^.+\\.(\\d+)-[0-9a-f]{8}\\.new$"));
-    int removed = 0;
-    const QDir dir(folder);
-    for (const QString& entry : dir.entryList({QStringLiteral("*.new")}, QDir::Files | QDir::Hidden | QDir::System)) {
-        const QRegularExpressionMatch match = name.match(entry);
-        if (!match.hasMatch()) continue;
-        bool ok = false;
-        const qint64 pid = match.captured(1).toLongLong(&ok);
-        if (!ok || pid <= 0 || pid > INT_MAX) continue;
-        // Gone only when the system says there is no such process.
-        if (::kill(pid_t(pid), 0) == 0 || errno != ESRCH) continue;
-        if (::unlink(nativePath(dir.filePath(entry)).constData()) == 0) ++removed;
-    }
-    if (removed > 0) syncFolder(folder);
-    return removed;
 }
 
 FileError writeOverStart(const QString& path, QByteArrayView bytes) {

@@ -71,12 +71,6 @@ FileError writeOverStart(const QString& path, QByteArrayView bytes);
 // in it are kept through a power cut only then.
 FileError syncFolder(const QString& path);
 
-// Removes what writes through replaceFile() left in `folder` when their
-// process was killed: every "<name>.<process id>-<hex>.new" whose process is
-// gone. A write of a process still running is never touched. Returns how
-// many files were removed.
-int removeLeftoverTemporaries(const QString& folder);
-
 // Makes `path` the current folder.
 FileError changeFolder(const QString& path);
 

@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "common/file_lock.h"
+#include "common/leftovers.h"
 #include "common/fileio.h"
 
 namespace common {
@@ -43,7 +44,8 @@ QString SettingsStore::userFile(const QString& program) {
 SettingsStore::SettingsStore(QString path) : m_path(std::move(path)) {
     if (m_path.isEmpty()) return;
     // What a save killed half-way left beside the file.
-    removeLeftoverTemporaries(QFileInfo(m_path).absolutePath());
+    const QFileInfo file(m_path);
+    removeLeftoverTemporaries(file.absolutePath(), [name = file.fileName()](const QString& target) { return target == name; });
     read();
 }
 

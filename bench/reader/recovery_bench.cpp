@@ -77,10 +77,12 @@ void BM_RecoveryWrite(benchmark::State& state) {
 }
 BENCHMARK(BM_RecoveryWrite)->Arg(330000)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-// `count` recovery files of a book of 30,000 lines, as readers that were
-// killed leave them.
+// Exactly `count` recovery files of a book of 30,000 lines, as readers that
+// were killed leave them. The folder is emptied first: the benchmark calls
+// this once for each of its trial runs.
 void leaveRecoveryFiles(const QString& dataFolder, int count) {
     const QString folder = dataFolder + QStringLiteral("recovery/");
+    QDir(folder).removeRecursively();
     QDir().mkpath(folder);
     velreader::RecoveredBook work;
     work.displayLines = bigbooks::proseLines(30000);

@@ -1,6 +1,8 @@
 #include "game/core/hituji_game.h"
 
 #include "common/fileio.h"
+#include "common/leftovers.h"
+#include "common/stop_notes.h"
 #include "game/rules/captions.h"
 
 #include <QDir>
@@ -23,6 +25,11 @@ savefiles::FileResult HitujiGame::Form_Load() {
         return {false, QStringLiteral("Cannot make %1 the current folder: %2").arg(m_appFolder, error.englishReason())};
     state = GameState{};
     m_atStart = {};
+    // What writes killed half-way left beside the game's files.
+    common::removeLeftoverTemporaries(m_saveFolder, [](const QString& target) {
+        return target == QLatin1String(savefiles::kSaveFileName) || target == QLatin1String(savefiles::kReportFileName) ||
+               target == QLatin1String(scores::kBestGamesFileName) || target == QLatin1String(common::StopNotesFileName);
+    });
     // A best-games file that cannot be read leaves the table empty; the
     // game goes on (the reason is on stderr).
     if (const savefiles::FileResult best = m_bestGames.load(); !best.ok)

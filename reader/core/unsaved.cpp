@@ -1,6 +1,9 @@
 // Unsaved work: the question before it is replaced, and the recovery file
 // that keeps it as it goes (RecoveryKeeper).
 #include "reader/core/reader_core.h"
+
+#include "common/leftovers.h"
+#include "common/stop_notes.h"
 #include "reader/services/recovery.h"
 
 namespace velreader {
@@ -34,7 +37,25 @@ void ReaderCore::markUnsaved() {
     ++m_unsavedRevision;
 }
 
+namespace {
+
+// Removes what writes killed half-way left in the folders this reader
+// writes through a new file and a rename: books and web pages in the book
+// folder, added pictures in the first picture folder, the notes of a stop
+// in the data folder (its recovery folder is cleaned as it is searched).
+void removeLeftoverWrites(const ReaderFolders& folders) {
+    const auto any = [](const QString&) { return true; };
+    common::removeLeftoverTemporaries(folders.bookFolder, any);
+    if (!folders.pictureFolders.isEmpty()) common::removeLeftoverTemporaries(folders.pictureFolders.first(), any);
+    common::removeLeftoverTemporaries(folders.dataFolder, [](const QString& target) {
+        return target == QLatin1String(common::StopNotesFileName);
+    });
+}
+
+}  // namespace
+
 void ReaderCore::offerRecovery() {
+    removeLeftoverWrites(m_folders);
     const QString legacy = m_folders.dataFolder.isEmpty() ? QString() : m_folders.dataFolder + QStringLiteral("recovery.json");
     if (const QString note = m_recovery.offer(legacy); !note.isEmpty()) m_controls.Text1.text = note;
 }

@@ -1,14 +1,30 @@
 #include "reader/drawing/fonts.h"
 
+#include <QFontDatabase>
+
 namespace velreader {
 namespace {
 const QString Gothic = QStringLiteral("ＭＳ ゴシック");
 const QString PGothic = QStringLiteral("ＭＳ Ｐゴシック");
+const QString IpaGothic = QStringLiteral("IPAGothic");
+const QString IpaPGothic = QStringLiteral("IPAPGothic");
+
+// The family a font of the window's name is made with: the Windows font where
+// it is installed, else the IPA font that stands in for it. Naming the family
+// that is really there spares Qt a search: a family it does not have sends it
+// through fontconfig's list of fallbacks (milliseconds of the start-up, once
+// for each family) before it tries the substitute, which it then takes.
+QString installedFamily(const QString& windowsName, const QString& ipaName) {
+    const QStringList families = QFontDatabase::families();
+    if (families.contains(windowsName)) return windowsName;
+    if (families.contains(ipaName)) return ipaName;
+    return windowsName;  // neither is here: Qt's own matching picks one
+}
 }  // namespace
 
 void installFontSubstitutions() {
-    if (QFont::substitutes(Gothic).isEmpty()) QFont::insertSubstitution(Gothic, QStringLiteral("IPAGothic"));
-    if (QFont::substitutes(PGothic).isEmpty()) QFont::insertSubstitution(PGothic, QStringLiteral("IPAPGothic"));
+    if (QFont::substitutes(Gothic).isEmpty()) QFont::insertSubstitution(Gothic, IpaGothic);
+    if (QFont::substitutes(PGothic).isEmpty()) QFont::insertSubstitution(PGothic, IpaPGothic);
 }
 
 // Each font is made on first use and kept for the life of the process (never
@@ -16,7 +32,7 @@ void installFontSubstitutions() {
 const QFont& pageFont() {
     static const QFont* const font = [] {
         installFontSubstitutions();
-        auto* font = new QFont(Gothic, 9);
+        auto* font = new QFont(installedFamily(Gothic, IpaGothic), 9);
         // Plain pixels like the bitmap glyphs of the Windows font at this
         // size, which also keeps the rows crisp over pictures.
         font->setStyleStrategy(QFont::NoAntialias);
@@ -28,7 +44,7 @@ const QFont& pageFont() {
 const QFont& listingFont() {
     static const QFont* const font = [] {
         installFontSubstitutions();
-        return new QFont(PGothic, 9);
+        return new QFont(installedFamily(PGothic, IpaPGothic), 9);
     }();
     return *font;
 }
@@ -36,7 +52,7 @@ const QFont& listingFont() {
 const QFont& titleFont() {
     static const QFont* const font = [] {
         installFontSubstitutions();
-        return new QFont(Gothic, 12, QFont::Bold);
+        return new QFont(installedFamily(Gothic, IpaGothic), 12, QFont::Bold);
     }();
     return *font;
 }

@@ -3,18 +3,26 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <algorithm>
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <vector>
 #include <unistd.h>
 
 #include "common/file_lock.h"
 #include "common/fileio.h"
+#include "common/leftovers.h"
 
 namespace velreader::recovery {
 namespace {
 
 const QString Prefix = QStringLiteral("work-");
 const QString Suffix = QStringLiteral(".json");
+const QString LockSuffix = QStringLiteral(".lock");
+
+bool isWorkName(const QString& name) { return name.startsWith(Prefix) && name.endsWith(Suffix); }
 
 }  // namespace
 
@@ -29,20 +37,44 @@ QStringList orphans(const QString& folder) {
     if (folder.isEmpty()) return {};
     const QDir dir(folder);
     if (!dir.exists()) return {};
-    common::removeLeftoverTemporaries(folder);
-    QList<QFileInfo> found;
-    for (const QFileInfo& info : dir.entryInfoList({Prefix + u'*' + Suffix}, QDir::Files, QDir::Name)) {
-        if (!common::FileLock::heldElsewhere(info.filePath())) found << info;
+    common::removeLeftoverTemporaries(folder, [](const QString& target) { return isWorkName(target); });
+    // Names only, and each file's time as a number: this runs at every
+    // start, and a QDir listing (a pattern compiled per filter, a QFileInfo
+    // per file) or comparing QDateTimes in local time cost more than the
+    // rest of the start.
+    const QStringList names = common::namesIn(folder);
+    const QSet<QString> present(names.begin(), names.end());
+    const int dirFd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd < 0) return {};
+    struct Found {
+        QString path;
+        qint64 modified;  // nanoseconds since 1970
+    };
+    std::vector<Found> found;
+    for (const QString& name : names) {
+        if (isWorkName(name)) {
+            // Looked at from the folder: no walk of the whole path per file.
+            struct stat st {};
+            if (::fstatat(dirFd, QFile::encodeName(name).constData(), &st, 0) != 0 || !S_ISREG(st.st_mode)) continue;
+            // Without its lock file, nobody holds it.
+            if (present.contains(name + LockSuffix) && common::FileLock::heldElsewhere(dir.filePath(name))) continue;
+            found.push_back({dir.filePath(name), qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec});
+        } else if (name.endsWith(LockSuffix) && isWorkName(name.chopped(LockSuffix.size()))) {
+            // A lock file left without its work by a reader that was killed.
+            const QString work = name.chopped(LockSuffix.size());
+            if (!present.contains(work) && !common::FileLock::heldElsewhere(dir.filePath(work)))
+                QFile::remove(dir.filePath(name));
+        }
     }
-    // A lock file left without its work by a reader that was killed.
-    for (const QFileInfo& lock : dir.entryInfoList({Prefix + u'*' + Suffix + QStringLiteral(".lock")}, QDir::Files)) {
-        const QString work = lock.filePath().chopped(5);
-        if (!QFileInfo::exists(work) && !common::FileLock::heldElsewhere(work)) QFile::remove(lock.filePath());
-    }
-    std::stable_sort(found.begin(), found.end(),
-                     [](const QFileInfo& a, const QFileInfo& b) { return a.lastModified() < b.lastModified(); });
+    ::close(dirFd);
+    // Files written within one tick of the clock have the same time; their
+    // names, which begin with the time of their reader's start, order them.
+    std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+        return a.modified != b.modified ? a.modified < b.modified : a.path < b.path;
+    });
     QStringList paths;
-    for (const QFileInfo& info : found) paths << info.filePath();
+    paths.reserve(qsizetype(found.size()));
+    for (const Found& f : found) paths << f.path;
     return paths;
 }
 

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <utility>
 
+#include "common/file_lock.h"
 #include "reader/services/recovery_files.h"
 #include "reader/services/recovery_writer.h"
 
@@ -59,6 +60,10 @@ QList<RecoveryListEntry> RecoveryKeeper::list() {
 }
 
 ParsedRecovery RecoveryKeeper::open(const QString& path) {
+    // The list of the start may hold a file that a reader started at the
+    // same moment was making: checked again now.
+    if (common::FileLock::heldElsewhere(path))
+        return {std::nullopt, ParsedRecovery::Problem::Malformed, QStringLiteral("動いている別のリーダーのファイルです")};
     ParsedRecovery parsed = readRecoveryFile(path);
     if (!parsed.book) return parsed;
     m_adoptedFrom = path;

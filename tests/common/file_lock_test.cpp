@@ -1,5 +1,5 @@
 // The lock that two processes take around a read-merge-write of one file,
-// and the temporary files a killed write leaves behind.
+// and the notes of a stopped run.
 #include "common/file_lock.h"
 #include "common/fileio.h"
 #include "common/stop_notes.h"
@@ -66,45 +66,6 @@ TEST(FileLock, oneHolderAtATimeAndTheLockGoesWithItsHolderEvenAKilledOne) {
     const FileLock nowhere = FileLock::acquire(dir.filePath(QStringLiteral("gone/hituji.dat")), 10);
     EXPECT_FALSE(nowhere.locked());
     EXPECT_EQ(nowhere.error().kind, common::FileError::Kind::MissingFolder);
-}
-
-// A write killed half-way leaves "<name>.<pid>-<hex>.new"; only those of
-// processes that are gone are removed, and nothing else of the folder.
-TEST(FileIoLeftovers, onlyTheTemporariesOfGoneProcessesAreRemoved) {
-    QTemporaryDir dir;
-    QFile maxPid(QStringLiteral("/proc/sys/kernel/pid_max"));
-    ASSERT_TRUE(maxPid.open(QIODevice::ReadOnly));
-    const qint64 gone = maxPid.readAll().trimmed().toLongLong() + 1;  // no process can have it
-    const qint64 alive = ::getpid();
-    const struct {
-        QString name;
-        bool removed;
-    } files[] = {
-        {QStringLiteral("hituji.dat.%1-0123abcd.new").arg(gone), true},
-        {QStringLiteral(".velreader.conf.%1-ffffffff.new").arg(gone), true},
-        {QStringLiteral("本.vln.%1-00000000.new").arg(gone), true},
-        {QStringLiteral("hituji.dat.%1-0123abcd.new").arg(alive), false},
-        {QStringLiteral("hituji.dat.1-0123abcd.new"), false},
-        {QStringLiteral("hituji.dat.0123abcd.new"), false},
-        {QStringLiteral("hituji.dat.%1-0123ABCD.new").arg(gone), false},
-        {QStringLiteral("notes.new"), false},
-        {QStringLiteral("hituji.dat"), false},
-    };
-    for (const auto& f : files) {
-        QFile out(dir.filePath(f.name));
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write("x");
-    }
-    QDir(dir.path()).mkdir(QStringLiteral("sub.%1-0123abcd.new").arg(gone));
-    EXPECT_EQ(common::removeLeftoverTemporaries(dir.path()), 3);
-    for (const auto& f : files) EXPECT_EQ(QFile::exists(dir.filePath(f.name)), !f.removed) << f.name.toStdString();
-    EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("sub.%1-0123abcd.new").arg(gone))).isDir()) << "folders stay";
-
-    // A write of this process names its temporary so, and leaves none.
-    EXPECT_TRUE(common::replaceFile(dir.filePath(QStringLiteral("hituji.dat")), "abcdef").ok());
-    EXPECT_EQ(common::removeLeftoverTemporaries(dir.path()), 0);
-    EXPECT_TRUE(common::syncFolder(dir.path()).ok());
-    EXPECT_FALSE(common::syncFolder(dir.filePath(QStringLiteral("gone"))).ok());
 }
 
 // Notes kept by stopped runs are shown once, in order, by the next start.

@@ -293,21 +293,66 @@ TEST_F(WindowExtrasTest, aBestGameAsksForANameAndTheTableMarksIt) {
     EXPECT_TRUE(errors.isEmpty());
 }
 
-TEST_F(WindowExtrasTest, closingWhileTheNameIsAskedKeepsTheGameUnderTheOfferedName) {
-    showActive();
-    leaveTitle();
-    window.timer(2)->setInterval(1);
-    game.state.ShearRound = 9;
-    game.state.Wool = 700;
-    QTest::mouseClick(window.command(3), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(window.nameDialog() && window.nameDialog()->isVisible(), 5000);
-    window.nameDialog()->nameEdit()->clear();
-    window.close();
-    QList<scores::BestGame> saved;
-    ASSERT_TRUE(scores::readTable(dir.filePath(QStringLiteral("hituji_best.txt")), saved).ok);
-    ASSERT_EQ(saved.size(), 1);
-    EXPECT_EQ(saved[0].grams, 700);
-    EXPECT_EQ(saved[0].name, QStringLiteral("Mary Shepherd"));
+// The name dialog closed without a name, by its own close, by Escape or by
+// the window's close: the game is kept under what was typed, else the name
+// offered, else "名無し"; only "記録しない" drops it.
+TEST_F(WindowExtrasTest, aNameDialogClosedWithoutANameKeepsTheGameUnderTheOfferedNameElseNanashi) {
+    enum class Close { Dialog, Escape, Window, Decline };
+    const struct {
+        QString account;
+        QString typed;
+        Close close;
+        QString kept;  // empty: no game kept
+    } rows[] = {
+        {QStringLiteral("Mary Shepherd"), QString(), Close::Dialog, QStringLiteral("Mary Shepherd")},
+        {QStringLiteral("Mary Shepherd"), QStringLiteral("  "), Close::Escape, QStringLiteral("Mary Shepherd")},
+        {QStringLiteral("Mary Shepherd"), QString(), Close::Window, QStringLiteral("Mary Shepherd")},
+        {QString(), QString(), Close::Dialog, QStringLiteral("名無し")},
+        {QString(), QStringLiteral("\t"), Close::Escape, QStringLiteral("名無し")},
+        {QString(), QString(), Close::Window, QStringLiteral("名無し")},
+        {QString(), QStringLiteral("メリー"), Close::Dialog, QStringLiteral("メリー")},
+        {QStringLiteral("Mary Shepherd"), QString(), Close::Decline, QString()},
+    };
+    for (const auto& row : rows) {
+        const std::string where = row.account.toStdString() + " / " + row.typed.toStdString() + " / " +
+                                  std::to_string(int(row.close));
+        QTemporaryDir folder;
+        HitujiGame fresh(random, sound, folder.path() + u'/');
+        Hituji other(fresh);
+        other.setAccountName(row.account);
+        ASSERT_TRUE(other.Form_Load());
+        other.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
+        QTest::keyClick(other.pgamen(), Qt::Key_Return);
+        other.timer(2)->setInterval(1);
+        fresh.state.ShearRound = 9;
+        fresh.state.Wool = 700;
+        QTest::mouseClick(other.command(3), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(other.nameDialog() && other.nameDialog()->isVisible(), 5000);
+        PlayerNameDialog* ask = other.nameDialog();
+        EXPECT_EQ(ask->nameEdit()->text(), row.account) << where;
+        ask->nameEdit()->setText(row.typed);
+        switch (row.close) {
+        case Close::Dialog: ask->close(); break;
+        case Close::Escape: QTest::keyClick(ask, Qt::Key_Escape); break;
+        case Close::Window: other.close(); break;
+        case Close::Decline:
+            for (QPushButton* b : ask->findChildren<QPushButton*>())
+                if (b->text() == QStringLiteral("記録しない")) QTest::mouseClick(b, Qt::LeftButton);
+            break;
+        }
+        if (row.close != Close::Window) QTRY_VERIFY_WITH_TIMEOUT(!other.nameDialog(), 5000);
+        other.close();
+        QList<scores::BestGame> saved;
+        ASSERT_TRUE(scores::readTable(folder.filePath(QStringLiteral("hituji_best.txt")), saved).ok) << where;
+        if (row.kept.isEmpty()) {
+            EXPECT_TRUE(saved.isEmpty()) << where;
+            continue;
+        }
+        ASSERT_EQ(saved.size(), 1) << where;
+        EXPECT_EQ(saved[0].grams, 700) << where;
+        EXPECT_EQ(saved[0].name, row.kept) << where;
+    }
 }
 
 TEST_F(WindowExtrasTest, aBrokenBestGamesFileNeverBreaksTheWindow) {

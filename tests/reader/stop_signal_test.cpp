@@ -12,22 +12,13 @@
 #include "reader/ui/textbox.h"
 #include "reader/ui/vreader3.h"
 #include "reader_fixture.h"
+#include "tests/common/signal_ready.h"
 
 #include <QPushButton>
 #include <QTableWidget>
 
 namespace velreader::testing {
 namespace {
-
-// True once the process handles `signal` itself (its handler is installed).
-bool catches(qint64 pid, int signal) {
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly)) return false;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("SigCgt:")) return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (signal - 1)) & 1;
-    }
-    return false;
-}
 
 class StopSignals : public ::testing::Test {
 protected:
@@ -62,8 +53,8 @@ protected:
         EXPECT_TRUE(process->waitForStarted(10000));
         QElapsedTimer clock;
         clock.start();
-        while (!catches(process->processId(), SIGTERM) && clock.elapsed() < 20000) QTest::qWait(10);
-        EXPECT_TRUE(catches(process->processId(), SIGTERM)) << "the program never got ready";
+        while (!catchesSignal(process->processId(), SIGTERM) && clock.elapsed() < 20000) QTest::qWait(10);
+        EXPECT_TRUE(catchesSignal(process->processId(), SIGTERM)) << "the program never got ready";
         return process;
     }
     void waitForEnd(QProcess& process, bool killed = false) {

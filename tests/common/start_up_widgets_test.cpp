@@ -1,0 +1,67 @@
+// What the windows build before their first frame, made cheaper without a
+// pixel of difference: the deferred standard icons and the program icon.
+#include <QApplication>
+#include <QImage>
+#include <QImageReader>
+#include <QMenuBar>
+#include <QPainter>
+#include <QStyleFactory>
+#include <gtest/gtest.h>
+
+#include "common/ui/lazy_icon_style.h"
+#include "common/ui/program_icon.h"
+
+namespace common {
+namespace {
+
+QImage painted(const QIcon& icon, QSize size, QIcon::Mode mode) {
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    icon.paint(&painter, image.rect(), Qt::AlignCenter, mode);
+    return image;
+}
+
+// Every standard icon of the lazy style, deferred or not, gives the very
+// pictures of the style it wraps, in every size and mode, painted or as a
+// pixmap, and its sizes.
+TEST(LazyIconStyle, everyStandardIconIsTheWrappedStylesOwn) {
+    LazyIconStyle lazy;
+    QStyle* const base = lazy.baseStyle();
+    ASSERT_NE(base, nullptr);
+    QMenuBar bar;
+    for (int which = 0; which <= int(QStyle::SP_LineEditClearButton); ++which) {
+        const auto pixmap = QStyle::StandardPixmap(which);
+        const QIcon mine = lazy.standardIcon(pixmap, nullptr, &bar);
+        const QIcon theirs = base->standardIcon(pixmap, nullptr, &bar);
+        ASSERT_EQ(mine.isNull(), theirs.isNull()) << which;
+        if (theirs.isNull()) continue;
+        for (const int side : {8, 13, 16, 24, 32, 64})
+            for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled, QIcon::Active, QIcon::Selected}) {
+                const QSize size(side, side);
+                EXPECT_EQ(mine.actualSize(size, mode), theirs.actualSize(size, mode)) << which << " " << side;
+                EXPECT_EQ(mine.pixmap(size, mode).toImage(), theirs.pixmap(size, mode).toImage()) << which << " " << side;
+                EXPECT_EQ(painted(mine, size, mode), painted(theirs, size, mode)) << which << " " << side;
+            }
+        EXPECT_EQ(mine.availableSizes(), theirs.availableSizes()) << which;
+        const QIcon copy = mine;  // a copy made before first use paints the same
+        EXPECT_EQ(copy.pixmap(16).toImage(), theirs.pixmap(16).toImage()) << which;
+    }
+}
+
+// A menu bar made under the lazy style still has its extension arrow, the
+// same as the wrapped style draws.
+TEST(LazyIconStyle, menuBarKeepsItsExtensionArrow) {
+    auto* lazy = new LazyIconStyle;
+    QMenuBar bar;
+    bar.setStyle(lazy);
+    const QIcon arrow = lazy->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton, nullptr, &bar);
+    EXPECT_FALSE(arrow.isNull());
+    EXPECT_EQ(arrow.pixmap(16).toImage(),
+              lazy->baseStyle()->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton).pixmap(16).toImage());
+    bar.setStyle(nullptr);
+    delete lazy;
+}
+
+}  // namespace
+}  // namespace common
