@@ -157,7 +157,18 @@ ReadResult readFile(const QString& path, qint64 maxBytes, bool wholeFile) {
     return result;
 }
 
+// replaceFile() with `write` putting the bytes into the new file.
+static FileError replaceThrough(const QString& path, const std::function<FileError(int fd)>& write);
+
 FileError replaceFile(const QString& path, QByteArrayView bytes, const std::function<void()>& between) {
+    return replaceThrough(path, [&](int fd) { return writeAll(fd, bytes, between); });
+}
+
+FileError replaceFileWith(const QString& path, const std::function<FileError(const BytePut& put)>& produce) {
+    return replaceThrough(path, [&](int fd) { return produce([fd](QByteArrayView piece) { return writeAll(fd, piece); }); });
+}
+
+static FileError replaceThrough(const QString& path, const std::function<FileError(int fd)>& write) {
     QString target = path;
     mode_t mode = 0666;
     bool keepMode = false;
@@ -191,7 +202,7 @@ FileError replaceFile(const QString& path, QByteArrayView bytes, const std::func
     // start of another copy (removeLeftoverTemporaries) never takes it for
     // one left behind; a kill lets go of the lock.
     ::flock(fd, LOCK_EX | LOCK_NB);
-    FileError error = writeAll(fd, bytes, between);
+    FileError error = write(fd);
     if (error.ok() && keepMode && ::fchmod(fd, mode) != 0) error = systemError(errno);
     if (error.ok() && ::fsync(fd) != 0) error = systemError(errno);
     if (error.ok() && ::rename(nativePath(temporary).constData(), nativePath(target).constData()) != 0)

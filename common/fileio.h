@@ -57,6 +57,11 @@ ReadResult readFile(const QString& path, qint64 maxBytes, bool wholeFile = true)
 // A large file is written a step at a time; `between`, when given, is
 // called between the steps (to let a window breathe).
 FileError replaceFile(const QString& path, QByteArrayView bytes, const std::function<void()>& between = {});
+// The same, with the bytes made as they are written: `produce` hands them
+// to `put` in pieces (and answers the first failure `put` answers), so that
+// a large file is never whole in memory.
+using BytePut = std::function<FileError(QByteArrayView)>;
+FileError replaceFileWith(const QString& path, const std::function<FileError(const BytePut& put)>& produce);
 
 // Writes `bytes` over the start of the regular file at `path`, creating it
 // when needed, without shortening it: whatever lay beyond stays.

@@ -59,11 +59,12 @@ TemporaryName temporaryNameOf(QStringView name) {
     return {head.first(dot).toString(), process};
 }
 
-int removeLeftoverTemporaries(const QString& folder, const std::function<bool(const QString& target)>& ours) {
+int removeLeftoverTemporaries(const QString& folder, const std::function<bool(const QString& target)>& ours,
+                              const QStringList* names) {
     if (folder.isEmpty()) return 0;
     int removed = 0;
     const QDir dir(folder);
-    for (const QString& name : namesIn(folder)) {
+    for (const QString& name : names ? *names : namesIn(folder)) {
         const TemporaryName temporary = temporaryNameOf(name);
         if (temporary.target.isEmpty() || !ours(temporary.target)) continue;
         const QByteArray path = QFile::encodeName(dir.filePath(name));

@@ -36,6 +36,8 @@ inline constexpr int LeftoverAgeSeconds = 60;
 // replaceFile() holds on it from its making to its rename is free, and its
 // process is gone or it has not changed for LeftoverAgeSeconds. The folder
 // is synced when something was removed. Returns how many files went.
-int removeLeftoverTemporaries(const QString& folder, const std::function<bool(const QString& target)>& ours);
+// `names`, when given, are those of namesIn(folder), read by the caller.
+int removeLeftoverTemporaries(const QString& folder, const std::function<bool(const QString& target)>& ours,
+                              const QStringList* names = nullptr);
 
 }  // namespace common

@@ -5,12 +5,14 @@
 
 #include "common/appfolder.h"
 #include "common/datafolder.h"
+#include "common/large_blocks.h"
 #include "common/ui/lazy_icon_style.h"
 #include "common/ui/stop_signals.h"
 #include "common/ui/translations.h"
 #include "reader/ui/vreader3.h"
 
 int main(int argc, char** argv) {
+    common::giveLargeBlocksBack();
     QApplication app(argc, argv);
     // The platform's style; the menu bar's rarely seen extension arrow is
     // read when first drawn rather than before the first frame.

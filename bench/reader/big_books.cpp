@@ -26,6 +26,7 @@
 #include "bench/reader/aozora_text.h"
 #include "bench/reader/big_book_tools.h"
 #include "common/cp932.h"
+#include "common/large_blocks.h"
 #include "reader/rules/bookformat.h"
 #include "reader/ui/textbox.h"
 #include "reader/ui/vreader3.h"
@@ -73,6 +74,7 @@ std::pair<double, qint64> timed(velreader::VReader3& window, StallWatch& watch, 
 
 int main(int argc, char** argv) {
     if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
+    common::giveLargeBlocksBack();  // as the reader's own start does
     QApplication app(argc, argv);
     const int count = argc > 1 ? std::atoi(argv[1]) : 30000;
     QTemporaryDir dir;
@@ -195,6 +197,8 @@ int main(int argc, char** argv) {
         QElapsedTimer wait;
         wait.start();
         while (window.core().recoveryFile().isEmpty() && wait.elapsed() < 20000) QApplication::processEvents();
+        // The reading's own write is done first.
+        window.core().keepUnsavedWork();
         const QDateTime before = written();
         const QString designation = QStringLiteral("羊：＞赤");
         window.core().controls().Text1.text = designation;

@@ -103,8 +103,12 @@ void replaceAll(QString& text) {
 void offerSampleBooks(const QString& sampleBooks, const QString& userBooks) {
     if (QFileInfo::exists(userBooks) || !QDir().mkpath(userBooks)) return;
     const QDir samples(sampleBooks);
-    for (const QString& name : samples.entryList({QStringLiteral("*.vln")}, QDir::Files))
-        QFile::copy(samples.filePath(name), QDir(userBooks).filePath(name));
+    // Each written through a new file and a rename, as every book is: a
+    // kill leaves no half book, and its new file goes at the next start.
+    for (const QString& name : samples.entryList({QStringLiteral("*.vln")}, QDir::Files)) {
+        const common::ReadResult book = common::readFile(samples.filePath(name), MaxBookFileSize);
+        if (book.ok()) common::replaceFile(QDir(userBooks).filePath(name), book.bytes);
+    }
 }
 
 QString ReaderCore::chooseBookFile(FileDialogRequest::Mode mode) {

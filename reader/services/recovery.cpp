@@ -179,7 +179,10 @@ int RecoveredBook::designations() const {
     return count;
 }
 
-QByteArray serialiseRecovery(const RecoveredBook& book) {
+common::FileError writeRecovery(const RecoveredBook& book, const RecoveryBytesSink& put) {
+    // Handed on a piece at a time: the bytes of a big book are never whole
+    // in memory beside it.
+    constexpr qsizetype PieceSize = 256 * 1024;
     QJsonObject header;
     header.insert(QStringLiteral("format"), FormatName);
     header.insert(QStringLiteral("version"), RecoveryVersion);
@@ -188,9 +191,7 @@ QByteArray serialiseRecovery(const RecoveredBook& book) {
     header.insert(QStringLiteral("lines"), book.lineCount);
     header.insert(QStringLiteral("designations"), book.designations());
     QByteArray out = QJsonDocument(header).toJson(QJsonDocument::Compact);
-    qsizetype size = out.size() + 4096;
-    for (const QString& line : book.displayLines) size += line.size() * 3 + 4;
-    out.reserve(size);
+    out.reserve(PieceSize + 64 * 1024);
     out += "\n{\"bookFileName\": ";
     appendString(out, book.bookFileName);
     out += ",\n\"lineCount\": " + QByteArray::number(book.lineCount);
@@ -199,10 +200,26 @@ QByteArray serialiseRecovery(const RecoveredBook& book) {
     appendStrings(out, book.words);
     out += ",\n\"entries\": ";
     appendStrings(out, book.entries);
-    out += ",\n\"displayLines\": ";
-    appendStrings(out, book.displayLines);
-    out += "}\n";
-    return out;
+    out += ",\n\"displayLines\": [";
+    for (qsizetype i = 0; i < book.displayLines.size(); ++i) {
+        if (i > 0) out += ",\n";
+        appendString(out, book.displayLines[i]);
+        if (out.size() >= PieceSize) {
+            if (const common::FileError error = put(out); !error.ok()) return error;
+            out.resize(0);
+        }
+    }
+    out += "]}\n";
+    return put(out);
+}
+
+QByteArray serialiseRecovery(const RecoveredBook& book) {
+    QByteArray bytes;
+    writeRecovery(book, [&](QByteArrayView piece) {
+        bytes += piece;
+        return common::FileError{};
+    });
+    return bytes;
 }
 
 ParsedRecovery parseRecovery(QByteArrayView bytes) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <optional>
 
 #include <QByteArray>
@@ -9,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "common/fileio.h"
 #include "reader/state/reader_state.h"
 
 namespace velreader {
@@ -62,6 +64,11 @@ inline constexpr int RecoveryVersion = 2;
 // Larger recovery files are not read.
 inline constexpr qint64 MaxRecoveryFileSize = 256 * 1024 * 1024;
 
+// The bytes of a recovery file, handed to `put` in pieces as they are made;
+// the first failure `put` answers ends the writing and is the answer.
+using RecoveryBytesSink = std::function<common::FileError(QByteArrayView)>;
+common::FileError writeRecovery(const RecoveredBook& book, const RecoveryBytesSink& put);
+// The same bytes, whole.
 QByteArray serialiseRecovery(const RecoveredBook& book);
 
 struct ParsedRecovery {

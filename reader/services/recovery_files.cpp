@@ -35,14 +35,14 @@ QString newFileName(int window) {
 
 QStringList orphans(const QString& folder) {
     if (folder.isEmpty()) return {};
-    const QDir dir(folder);
-    if (!dir.exists()) return {};
-    common::removeLeftoverTemporaries(folder, [](const QString& target) { return isWorkName(target); });
-    // Names only, and each file's time as a number: this runs at every
-    // start, and a QDir listing (a pattern compiled per filter, a QFileInfo
-    // per file) or comparing QDateTimes in local time cost more than the
-    // rest of the start.
-    const QStringList names = common::namesIn(folder);
+    // This runs at every start: one reading of the folder, then for each
+    // work only a look at its time from the folder itself (no walk of its
+    // whole path, no QFileInfo) and its lock only when it has a lock file.
+    QStringList names = common::namesIn(folder);
+    if (names.isEmpty()) return {};
+    if (common::removeLeftoverTemporaries(folder, [](const QString& target) { return isWorkName(target); }, &names) > 0)
+        names = common::namesIn(folder);
+    const QString base = folder.endsWith(u'/') ? folder : folder + u'/';
     const QSet<QString> present(names.begin(), names.end());
     const int dirFd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd < 0) return {};
@@ -51,19 +51,17 @@ QStringList orphans(const QString& folder) {
         qint64 modified;  // nanoseconds since 1970
     };
     std::vector<Found> found;
-    for (const QString& name : names) {
+    for (const QString& name : std::as_const(names)) {
         if (isWorkName(name)) {
-            // Looked at from the folder: no walk of the whole path per file.
             struct stat st {};
             if (::fstatat(dirFd, QFile::encodeName(name).constData(), &st, 0) != 0 || !S_ISREG(st.st_mode)) continue;
             // Without its lock file, nobody holds it.
-            if (present.contains(name + LockSuffix) && common::FileLock::heldElsewhere(dir.filePath(name))) continue;
-            found.push_back({dir.filePath(name), qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec});
+            if (present.contains(name + LockSuffix) && common::FileLock::heldElsewhere(base + name)) continue;
+            found.push_back({base + name, qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec});
         } else if (name.endsWith(LockSuffix) && isWorkName(name.chopped(LockSuffix.size()))) {
             // A lock file left without its work by a reader that was killed.
             const QString work = name.chopped(LockSuffix.size());
-            if (!present.contains(work) && !common::FileLock::heldElsewhere(dir.filePath(work)))
-                QFile::remove(dir.filePath(name));
+            if (!present.contains(work) && !common::FileLock::heldElsewhere(base + work)) QFile::remove(base + name);
         }
     }
     ::close(dirFd);

@@ -101,7 +101,8 @@ QString RecoveryWriter::perform(const Job& job) {
     if (!QDir().mkpath(folder)) return QStringLiteral("%1：フォルダを作れません").arg(folder);
     // The lock says "a running reader keeps this file" to every other start.
     if (!m_lock.locked()) m_lock = common::FileLock::tryAcquire(m_path);
-    const common::FileError error = common::replaceFile(m_path, serialiseRecovery(*job.work));
+    const common::FileError error =
+        common::replaceFileWith(m_path, [&](const common::BytePut& put) { return writeRecovery(*job.work, put); });
     if (!error.ok()) return QStringLiteral("%1：%2").arg(m_path, error.japaneseReason());
     removeRecovered(job.thenRemove);
     return {};

@@ -22,14 +22,10 @@
 #include "reader/ui/textbox.h"
 #include "reader/ui/vreader3.h"
 #include "reader_fixture.h"
+#include "window_helpers.h"
 
 namespace velreader::testing {
 namespace {
-
-void screenshot(QWidget& widget, const QString& name) {
-    const QString folder = qEnvironmentVariable("VELREADER_SCREENSHOTS");
-    if (!folder.isEmpty()) widget.grab().save(folder + u'/' + name);
-}
 
 QString settingsFile() { return common::SettingsStore::userFile(QStringLiteral("velreader")); }
 
@@ -377,23 +373,23 @@ TEST_F(Reading, screenshotsOfTheSampleBook) {
         QFile::copy(VELREADER_ASSETS "/E/" + name, picturePath(name));
     const QString sample = VELREADER_ASSETS "/Book/hitsuji_no_tabi.vln";
     w().openFile(sample);
-    screenshot(w(), "velreader-position-start.png");
+    screenshot(&w(), "velreader-position-start");
     const int total = w().core().totalSteps();
     w().core().goToStep(total / 2);
     QTest::keyClick(w().pmain(), Qt::Key_Space);
-    screenshot(w(), "velreader-position-middle.png");
+    screenshot(&w(), "velreader-position-middle");
     QTest::keyClick(w().pmain(), Qt::Key_End, Qt::ControlModifier);
-    screenshot(w(), "velreader-position-end.png");
+    screenshot(&w(), "velreader-position-end");
     // Back over the start of the second page: the first page, whole.
     w().core().goToStep(13);
     QTest::keyClick(w().pmain(), Qt::Key_Left);
     EXPECT_EQ(w().core().state().PageLineCount, 12);
-    screenshot(w(), "velreader-step-back.png");
+    screenshot(&w(), "velreader-step-back");
     ReaderPreferences preferences;
     preferences.textSpeed = 30;
     PreferencesDialog dialog(preferences, &w());
     dialog.show();
-    screenshot(dialog, "velreader-preferences.png");
+    screenshot(&dialog, "velreader-preferences");
 }
 
 }  // namespace
