@@ -1,5 +1,6 @@
 #include "reader/drawing/page.h"
 
+#include <QColorSpace>
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -37,8 +38,17 @@ void PageSurface::clear() {
 }
 
 void PageSurface::paintPicture(const QImage& picture) {
-    QPainter painter(&m_image);
-    painter.drawImage(QRect(0, 0, Width, Height), picture);
+    if (!picture.hasAlphaChannel() && picture.size() == m_image.size() && picture.format() == m_image.format() &&
+        picture.devicePixelRatio() == m_image.devicePixelRatio() && picture.colorSpace() == m_image.colorSpace()) {
+        // Drawn over the whole page, an opaque picture of the page's own size
+        // and format would give its own pixels: the page shares them instead
+        // of copying the page to draw on it (the start-up paints the blank
+        // picture twice, and every page of a picture book starts with one).
+        m_image = picture;
+    } else {
+        QPainter painter(&m_image);
+        painter.drawImage(QRect(0, 0, Width, Height), picture);
+    }
     // An opaque picture covers the whole page: what lay below is gone.
     if (!picture.hasAlphaChannel()) m_drawings.clear();
     m_drawings.append({PageDrawing::Kind::Picture, picture, {}, {}, {}});

@@ -7,6 +7,24 @@ namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
 
+// Where the first CR LF at or after `from` starts in `text`, or -1. Looks
+// for each CR with the vectorised single-character search and checks what
+// follows: a general substring search pays its set-up at every line of a
+// text of short lines.
+qsizetype indexOfCrLf(QStringView text, qsizetype from) {
+    for (qsizetype at = text.indexOf(u'\r', from); at >= 0; at = text.indexOf(u'\r', at + 1))
+        if (at + 1 < text.size() && text[at + 1] == u'\n') return at;
+    return -1;
+}
+
+// Where the first CR LF CR LF at or after `from` starts in `text`, or -1.
+qsizetype indexOfBlankLine(QStringView text, qsizetype from) {
+    for (qsizetype at = indexOfCrLf(text, from); at >= 0; at = indexOfCrLf(text, at + 2)) {
+        if (at + 3 < text.size() && text[at + 2] == u'\r' && text[at + 3] == u'\n') return at;
+    }
+    return -1;
+}
+
 }  // namespace
 
 Cutter::Cutter(QStringView text) : m_text(text) {}
@@ -74,7 +92,7 @@ Reading readText(const QString& text, const std::function<bool()>& between) {
         // to its end at every slice.
         const QStringView window = body.first(std::min(body.size(), stop + 3));
         while (i < stop) {
-            const qsizetype fold = window.indexOf(u"\r\n\r\n", i);
+            const qsizetype fold = indexOfBlankLine(window, i);
             const qsizetype upTo = fold < 0 || fold >= stop ? stop : fold;
             r.sourceText += body.mid(i, upTo - i);
             i = upTo;
@@ -92,7 +110,7 @@ Reading readText(const QString& text, const std::function<bool()>& between) {
     const QStringView source(r.sourceText);
     qsizetype start = 0;
     while (start <= source.size()) {
-        qsizetype stop = source.indexOf(CrLf, start);
+        qsizetype stop = indexOfCrLf(source, start);
         if (stop < 0) stop = source.size();
         const QStringView paragraph = source.mid(start, stop - start);
         Cutter cutter(paragraph);

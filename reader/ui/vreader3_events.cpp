@@ -145,7 +145,9 @@ void VReader3::mirrorText(TextBox* box, MirroredText& shown, const QString& text
         if (!shown.listing) {
             shown = {QString(), true};
             if (text.size() < content.size() || !QStringView(text).startsWith(content)) {
-                box->setContent(text);
+                // A copy of its own: shared, the handler's next line would
+                // copy the whole listing and lose the room it reserved.
+                box->setContent(QString(text.constData(), text.size()));
                 return;
             }
         }

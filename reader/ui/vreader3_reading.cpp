@@ -243,7 +243,10 @@ void VReader3::afterHandler() {
         const std::optional<int> place = m_places.place(m_documentKey);
         if (place && *place > 0) m_resumeStep = place;
         if (m_resumeStep && m_preferences.resumeOnOpen) m_core.goToStep(*m_resumeStep);
-        storeSettings();  // the place of the book before is kept
+        // The place of the book before is kept, in the next turn of the
+        // event loop: the write waits for the disk (it is flushed), 15 to 30
+        // ms that would add to the stall of the load that just ended.
+        QTimer::singleShot(0, this, &VReader3::storeSettings);
     }
     // The place follows the reader's moves; opening a book (and its rewind)
     // never forgets where it was left.

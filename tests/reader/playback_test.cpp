@@ -1,4 +1,5 @@
 // Playing the text on the page ("再生", "巻き戻し") with words applied.
+#include <QPainter>
 #include "reader/drawing/fonts.h"
 #include "reader_fixture.h"
 #include <sys/stat.h>
@@ -224,3 +225,42 @@ TEST(FaultsFromOutside, missingFoldersDevicesAndPipesAreSkippedOrReported) {
 
 }  // namespace
 }  // namespace velreader::testing
+
+namespace velreader {
+namespace {
+
+// A picture painted on the page gives the pixels of drawing it over the
+// page, whether the page takes it whole (opaque, its own size and format) or
+// draws it: pictures of every kind, over a page with text on it.
+TEST(PagePictures, aPaintedPictureGivesThePixelsOfDrawingItOverThePage) {
+    QImage noisy(PageSurface::Width, PageSurface::Height, QImage::Format_RGB32);
+    for (int y = 0; y < noisy.height(); ++y)
+        for (int x = 0; x < noisy.width(); ++x) noisy.setPixel(x, y, qRgb(x * 7 % 256, y * 13 % 256, (x ^ y) % 256));
+    QImage translucent(PageSurface::Width, PageSurface::Height, QImage::Format_ARGB32);
+    translucent.fill(qRgba(0, 128, 255, 90));
+    QImage doubled = noisy.copy();
+    doubled.setDevicePixelRatio(2);
+    const QImage pictures[] = {blankPicture(QColor(255, 240, 240)), noisy,
+                               noisy.scaled(100, 50), noisy.convertToFormat(QImage::Format_RGB888),
+                               noisy.convertToFormat(QImage::Format_ARGB32), translucent, doubled};
+    for (const QImage& picture : pictures) {
+        PageSurface page;
+        page.setX(10);
+        page.setY(15);
+        page.print(QStringLiteral("ひつじの丘"));
+        QImage expected = page.image().copy();
+        {
+            QPainter painter(&expected);
+            painter.drawImage(QRect(0, 0, PageSurface::Width, PageSurface::Height), picture);
+        }
+        page.paintPicture(picture);
+        EXPECT_EQ(page.image(), expected) << picture.width() << " " << picture.format();
+        // The page goes on printing over it, and the picture itself stays as it was.
+        const QImage before = picture.copy();
+        page.print(QStringLiteral("羊"));
+        EXPECT_EQ(picture, before);
+    }
+}
+
+}  // namespace
+}  // namespace velreader
