@@ -5,13 +5,17 @@
 //    waited meanwhile, which must stay at most 16 ms;
 //  - BM_StartUp/0 and /20: a window made, shown and its first events
 //    handled, with no recovery file waiting and with 20 (each of a book of
-//    30,000 lines), which must stay within 1.1 times the first.
+//    30,000 lines), which must stay within 1.1 times the first;
+//  - BM_StartUpInTurns: the same two starts taken in turns, 400 of each,
+//    and the ratio of their medians.
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <algorithm>
+#include <vector>
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -113,6 +117,40 @@ void BM_StartUp(benchmark::State& state) {
 }
 // Alternated, so that both see the same machine.
 BENCHMARK(BM_StartUp)->Arg(0)->Arg(20)->Arg(0)->Arg(20)->Unit(benchmark::kMillisecond);
+
+// The same two starts taken in turns, one with none waiting and one with
+// 20, so that a busy machine slows both alike: the medians of each
+// (ms_none, ms_20) and their ratio.
+void BM_StartUpInTurns(benchmark::State& state) {
+    const ReaderFolders none = folders(QStringLiteral("turns0"));
+    const ReaderFolders twenty = folders(QStringLiteral("turns20"));
+    leaveRecoveryFiles(none.dataFolder, 0);
+    leaveRecoveryFiles(twenty.dataFolder, 20);
+    std::vector<qint64> times[2];
+    for (auto _ : state) {
+        for (int waiting = 0; waiting < 2; ++waiting) {
+            QElapsedTimer clock;
+            clock.start();
+            {
+                VReader3 window(waiting ? twenty : none);
+                window.show();
+                QApplication::processEvents();
+                benchmark::DoNotOptimize(window.core().recoveryAvailable());
+            }
+            times[waiting].push_back(clock.nsecsElapsed());
+        }
+    }
+    const auto median = [](std::vector<qint64>& t) {
+        std::sort(t.begin(), t.end());
+        return double(t[t.size() / 2]) / 1e6;
+    };
+    const double noneMs = median(times[0]);
+    const double twentyMs = median(times[1]);
+    state.counters["ms_none"] = noneMs;
+    state.counters["ms_20"] = twentyMs;
+    state.counters["ratio"] = twentyMs / noneMs;
+}
+BENCHMARK(BM_StartUpInTurns)->Iterations(400)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

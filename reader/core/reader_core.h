@@ -204,7 +204,10 @@ public:
     // Unsaved work is kept as it goes, each window in a recovery file of its
     // own in the data folder's "recovery/" (nowhere without a data folder).
     // At start: finds the work that readers which are gone left unsaved and
-    // says in `Text1` how many there are.
+    // says in `Text1` how many there are. The search (and the clean-up of
+    // what killed writes left in the reader's folders) runs on a thread of
+    // its own from lookForEarlierWork(), called first, to the offer.
+    void lookForEarlierWork();
     void offerRecovery();
     // True while such work was found and not opened.
     bool recoveryAvailable() const { return m_recovery.available(); }

@@ -54,10 +54,14 @@ void removeLeftoverWrites(const ReaderFolders& folders) {
 
 }  // namespace
 
-void ReaderCore::offerRecovery() {
-    removeLeftoverWrites(m_folders);
+void ReaderCore::lookForEarlierWork() {
     const QString legacy = m_folders.dataFolder.isEmpty() ? QString() : m_folders.dataFolder + QStringLiteral("recovery.json");
-    if (const QString note = m_recovery.offer(legacy); !note.isEmpty()) m_controls.Text1.text = note;
+    m_recovery.lookForEarlierWork(legacy, [folders = m_folders] { removeLeftoverWrites(folders); });
+}
+
+void ReaderCore::offerRecovery() {
+    lookForEarlierWork();
+    if (const QString note = m_recovery.offer(); !note.isEmpty()) m_controls.Text1.text = note;
 }
 
 void ReaderCore::Restore_Click() {

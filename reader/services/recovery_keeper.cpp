@@ -30,14 +30,29 @@ const QString& RecoveryKeeper::ownFile() const {
     return m_writer ? m_writer->path() : none;
 }
 
-QString RecoveryKeeper::offer(const QString& legacyFile) {
-    if (m_folder.isEmpty()) return {};
-    recovery::adoptLegacyFile(legacyFile, m_folder);
-    m_offered = recovery::orphans(m_folder);
+void RecoveryKeeper::lookForEarlierWork(const QString& legacyFile, std::function<void()> first) {
+    if (lookingStarted()) return;
+    // Only copies cross to the thread; nothing of this object is touched there.
+    m_looking = std::async(std::launch::async, [folder = m_folder, legacyFile, first = std::move(first)] {
+        if (first) first();
+        EarlierWork found;
+        if (folder.isEmpty()) return found;
+        recovery::adoptLegacyFile(legacyFile, folder);
+        found.files = recovery::orphans(folder);
+        if (!found.files.isEmpty()) found.last = recovery::writtenAt(found.files.last());
+        return found;
+    });
+}
+
+QString RecoveryKeeper::offer() {
+    if (!m_looking.valid()) return {};
+    const EarlierWork found = m_looking.get();
+    m_looked = true;
+    m_offered = found.files;
     if (m_offered.isEmpty()) return {};
     return QStringLiteral("前回までに保存されないまま終わった本が %1 冊あります（最後は %2）。記録 >「復元」で開けます。")
         .arg(m_offered.size())
-        .arg(when(recovery::writtenAt(m_offered.last())));
+        .arg(when(found.last));
 }
 
 QList<RecoveryListEntry> RecoveryKeeper::list() {

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <functional>
+#include <future>
 #include <memory>
 
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -31,10 +33,15 @@ public:
     // This window's file (empty before it first wrote one).
     const QString& ownFile() const;
 
-    // At start: finds the work of readers that are gone (taking in the
-    // single file `legacyFile` of earlier versions). What `Text1` says of
-    // it; empty when there is none.
-    QString offer(const QString& legacyFile);
+    // At start, on a thread of its own while the window is built: runs
+    // `first` (what else the start cleans), then finds the work of readers
+    // that are gone (taking in the single file `legacyFile` of earlier
+    // versions). Started once.
+    void lookForEarlierWork(const QString& legacyFile, std::function<void()> first);
+    bool lookingStarted() const { return m_looking.valid() || m_looked; }
+    // Waits for what lookForEarlierWork() found: what `Text1` says of it;
+    // empty when there is none.
+    QString offer();
     // True while such work was found and not opened.
     bool available() const { return !m_offered.isEmpty(); }
     // The work kept last, or an empty text.
@@ -65,7 +72,16 @@ private:
     // Removes this window's file and an opened one; `wait`: until done.
     void letGo(bool wait);
 
+    // What the search at start found: the files, oldest first, and the
+    // time of the last.
+    struct EarlierWork {
+        QStringList files;
+        QDateTime last;
+    };
+
     QString m_folder;
+    std::future<EarlierWork> m_looking;
+    bool m_looked = false;
     std::unique_ptr<RecoveryWriter> m_writer;
     std::function<void(const QString&)> m_report;
     quint64 m_keptRevision = 0;  // the revision handed over; 0: none

@@ -45,6 +45,8 @@ VReader3::VReader3(const QString& applicationFolder, QWidget* parent)
     : VReader3(ReaderFolders::portable(applicationFolder), parent) {}
 
 VReader3::VReader3(ReaderFolders folders, QWidget* parent) : QMainWindow(parent), m_core(std::move(folders)) {
+    // What earlier runs left is looked for while the window is built.
+    m_core.lookForEarlierWork();
     installFontSubstitutions();
     initIcons();
     setWindowIcon(common::programIcon(QLatin1String(common::ReaderId)));
