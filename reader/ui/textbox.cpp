@@ -267,7 +267,22 @@ void TextBox::mousePressEvent(QMouseEvent* event) {
         event->accept();
         return;
     }
+    // Where the press is, before the box scrolls to what it selects.
+    const int pressed = cursorForPosition(event->position().toPoint()).position();
     QPlainTextEdit::mousePressEvent(event);
+    // A triple click selects a block; in a block that paragraphs share, it
+    // selects the paragraph clicked, with its break, as in a block of its own.
+    QTextCursor cursor = textCursor();
+    const QTextBlock block = document()->findBlock(cursor.selectionStart());
+    const int blockEnd = block.position() + block.length() - 1;
+    if (event->button() != Qt::LeftButton || !cursor.hasSelection() || cursor.selectionStart() != block.position() ||
+        (cursor.selectionEnd() != blockEnd && cursor.selectionEnd() != blockEnd + 1) ||
+        !block.text().contains(QChar(LineSeparator)))
+        return;
+    const auto [start, end] = paragraphAt(pressed);
+    cursor.setPosition(start);
+    cursor.setPosition(std::min(end + 1, document()->characterCount() - 1), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
 }
 
 void TextBox::keyPressEvent(QKeyEvent* event) {

@@ -197,6 +197,21 @@ TEST_F(WrappedBox, shortParagraphsShareBlocksYetReadAndWrapAsTheirOwn) {
                 EXPECT_EQ(std::pair(s1, e1), std::pair(s2, e2)) << "at " << offset << " type " << type;
             }
         }
+        // A triple click takes the paragraph clicked, as in Qt's own box.
+        const int clicked = int(read.indexOf(u'\n', random.bounded(int(read.size()) / 2))) + 1;
+        for (QPlainTextEdit* each : {static_cast<QPlainTextEdit*>(&box), &reference.box}) {
+            const int position = each == &box ? box.documentPosition(clicked) : clicked;
+            QTextCursor at(each->document());
+            at.setPosition(position);
+            each->setTextCursor(at);
+            each->ensureCursorVisible();
+            const QPoint point = each->cursorRect().center() + QPoint(1, 0);
+            QTest::mouseDClick(each->viewport(), Qt::LeftButton, {}, point);
+            QTest::mousePress(each->viewport(), Qt::LeftButton, {}, point);
+            QTest::mouseRelease(each->viewport(), Qt::LeftButton, {}, point);
+        }
+        EXPECT_EQ(box.textOffset(box.textCursor().selectionStart()), reference.box.textCursor().selectionStart());
+        EXPECT_EQ(box.textOffset(box.textCursor().selectionEnd()), reference.box.textCursor().selectionEnd());
         // A selection over shared blocks copies with its line breaks.
         const int from = random.bounded(int(read.size()) / 2);
         a11y->setSelection(0, from, from + 2500);
