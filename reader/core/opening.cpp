@@ -79,8 +79,10 @@ void ReaderCore::openTextFile(const QString& path, Notation notation) {
         AozoraText interpreted = interpretAozora(decoded.text, m_rubyStyle, breathe);
         const AozoraCounts counts = interpreted.counts;
         QStringList lines = aozoraDisplayLines(std::move(interpreted), ChunkWidth, breathe);
-        QString& joined = m_controls.Text1.text;
-        joined.clear();
+        // Joined apart from Text1, which takes the text whole at the end:
+        // a Text1 that grew while the window breathed would be compared
+        // and shown again at every breath.
+        QString joined;
         joined.reserve(decoded.text.size() + decoded.text.size() / 4);
         for (qsizetype n = 0; n < lines.size(); ++n) {
             if (n > 0) joined += QStringLiteral("\r\n");
@@ -88,6 +90,7 @@ void ReaderCore::openTextFile(const QString& path, Notation notation) {
             lines[n] = QString();  // freed a line at a time, not all at once
             if (n % 16384 == 16383) breathe();
         }
+        m_controls.Text1.text = std::move(joined);
         notice = QStringLiteral("\r\n") + aozoraNotice(counts);
     } else {
         m_controls.Text1.text = decoded.text;

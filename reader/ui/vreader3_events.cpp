@@ -158,8 +158,9 @@ void VReader3::mirrorText(TextBox* box, MirroredText& shown, const QString& text
     if (!shown.listing && same(text, shown.text)) return;
     shown = {text, false};
     if (text.size() == content.size() && (text.constData() == content.constData() || text == content)) return;
-    // A grown listing gets only its new part.
-    if (text.size() > content.size() && QStringView(text).startsWith(content)) {
+    // A grown listing gets only its new part. An empty box takes the text
+    // whole instead: it shares it rather than copying it.
+    if (!content.isEmpty() && text.size() > content.size() && QStringView(text).startsWith(content)) {
         box->appendContent(QStringView(text).mid(content.size()));
         return;
     }
