@@ -2,6 +2,7 @@
 #include "common/appfolder.h"
 #include "common/datafolder.h"
 #include "common/settings.h"
+#include "common/ui/font_warm_up.h"
 #include "common/ui/stop_signals.h"
 #include "common/ui/translations.h"
 #include "game/state/random.h"
@@ -15,6 +16,8 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    // Fontconfig loads on the other core while Qt connects to the display.
+    const common::FontConfigurationWarmUp fonts;
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QLatin1String(common::GameId));
     common::installQtTranslations(app);

@@ -6,6 +6,7 @@
 #include "common/appfolder.h"
 #include "common/datafolder.h"
 #include "common/large_blocks.h"
+#include "common/ui/font_warm_up.h"
 #include "common/ui/lazy_icon_style.h"
 #include "common/ui/stop_signals.h"
 #include "common/ui/translations.h"
@@ -13,6 +14,8 @@
 
 int main(int argc, char** argv) {
     common::giveLargeBlocksBack();
+    // Fontconfig loads on the other core while Qt connects to the display.
+    const common::FontConfigurationWarmUp fonts;
     QApplication app(argc, argv);
     // The platform's style; the menu bar's rarely seen extension arrow is
     // read when first drawn rather than before the first frame.

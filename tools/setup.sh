@@ -1,7 +1,7 @@
 # Sourced by ./run and ./test: installs the Debian packages the project needs
 # when any is missing, then configures and builds the given preset.
 # Usage: setup_project PRESET
-PACKAGES=(qt6-base-dev chromium chromium-driver python3-selenium libsdl2-mixer-dev libfluidsynth-dev timgm6mb-soundfont
+PACKAGES=(qt6-base-dev libfontconfig-dev chromium chromium-driver python3-selenium libsdl2-mixer-dev libfluidsynth-dev timgm6mb-soundfont
           fonts-ipafont-gothic fonts-ipafont-mincho ninja-build cmake g++ clang
           libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev pkg-config libxcb1-dev xvfb xauth
           python3 qt6-translations-l10n desktop-file-utils appstream shared-mime-info

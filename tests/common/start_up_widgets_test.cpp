@@ -1,6 +1,8 @@
 // What the windows build before their first frame, made cheaper without a
 // pixel of difference: the deferred standard icons and the program icon.
 #include <QApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QImage>
 #include <QImageReader>
 #include <QMenuBar>
@@ -8,6 +10,7 @@
 #include <QStyleFactory>
 #include <gtest/gtest.h>
 
+#include "common/ui/font_warm_up.h"
 #include "common/ui/lazy_icon_style.h"
 #include "common/ui/program_icon.h"
 
@@ -61,6 +64,25 @@ TEST(LazyIconStyle, menuBarKeepsItsExtensionArrow) {
               lazy->baseStyle()->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton).pixmap(16).toImage());
     bar.setStyle(nullptr);
     delete lazy;
+}
+
+// Qt matches fonts while the configuration is still loading on the
+// warm-up's thread, and again after any number of warm-ups: the same
+// families and the same match every time.
+TEST(FontConfigurationWarmUp, fontsMatchTheSameWhileAndAfterItLoads) {
+    QStringList families;
+    QString matched;
+    {
+        const FontConfigurationWarmUp warmUp;
+        families = QFontDatabase::families();
+        matched = QFontInfo(QFont(QStringLiteral("IPAGothic"), 9)).family();
+    }
+    EXPECT_TRUE(families.contains(QStringLiteral("IPAGothic")));
+    EXPECT_EQ(matched, QStringLiteral("IPAGothic"));
+    for (int i = 0; i < 5; ++i) {
+        const FontConfigurationWarmUp again;
+        EXPECT_EQ(QFontDatabase::families(), families);
+    }
 }
 
 }  // namespace

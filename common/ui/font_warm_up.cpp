@@ -1,0 +1,16 @@
+#include "common/ui/font_warm_up.h"
+
+#include <fontconfig/fontconfig.h>
+
+namespace common {
+
+// FcInit() loads the configuration once for the process and is safe to call
+// from any thread: Qt's own call, on the window's thread, then finds it
+// loaded (or, if it comes first, loads it and the warm-up's copy is dropped).
+FontConfigurationWarmUp::FontConfigurationWarmUp() : m_loaded(std::async(std::launch::async, [] { FcInit(); })) {}
+
+FontConfigurationWarmUp::~FontConfigurationWarmUp() {
+    if (m_loaded.valid()) m_loaded.wait();
+}
+
+}  // namespace common
