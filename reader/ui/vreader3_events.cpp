@@ -16,6 +16,8 @@
 #include "reader/ui/textbox.h"
 #include "reader/ui/vreader3.h"
 
+#include <algorithm>
+
 namespace velreader {
 namespace {
 
@@ -156,11 +158,23 @@ void VReader3::mirrorText(TextBox* box, MirroredText& shown, const QString& text
     }
     // The same shared text is the same text: nothing to compare.
     if (!shown.listing && same(text, shown.text)) return;
+    // A listing that just ended: the box followed it part by part, so the
+    // text starts with what the box holds unless the handler then put
+    // another text in; the ends of the box's text tell, without comparing
+    // a whole book's listing in the window's turn.
+    const auto followedBy = [&](QStringView whole) {
+        constexpr qsizetype Sample = 4096;
+        const QStringView held(content);
+        const qsizetype n = std::min(Sample, held.size());
+        return whole.size() >= held.size() && whole.first(n) == held.first(n) &&
+               whole.sliced(held.size() - n, n) == held.last(n);
+    };
+    const bool followed = shown.listing && followedBy(text);
     shown = {text, false};
-    if (text.size() == content.size() && (text.constData() == content.constData() || text == content)) return;
+    if (text.size() == content.size() && (followed || text.constData() == content.constData() || text == content)) return;
     // A grown listing gets only its new part. An empty box takes the text
     // whole instead: it shares it rather than copying it.
-    if (!content.isEmpty() && text.size() > content.size() && QStringView(text).startsWith(content)) {
+    if (!content.isEmpty() && text.size() > content.size() && (followed || QStringView(text).startsWith(content))) {
         box->appendContent(QStringView(text).mid(content.size()));
         return;
     }
