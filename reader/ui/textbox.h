@@ -35,7 +35,7 @@ public:
     // What joins the paragraphs that share a block.
     static constexpr char16_t LineSeparator = u'\u2028';
     // How long one slice of filling may take.
-    static constexpr int FillSliceMs = 12;
+    static constexpr int FillSliceMs = 8;
     // How long one slice of moving pieces to line starts may take.
     static constexpr int WrapSliceMs = 8;
     // Texts up to this size are put in at once.
