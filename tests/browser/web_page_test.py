@@ -273,8 +273,15 @@ class SampleBookTest(PageTestCase):
         first_page = self.driver.execute_script(
             "return performance.getEntriesByName('velin-first-page')[0].startTime;")
         self.assertLess(first_page, 1000)
-        forward = [self.driver.execute_script(TIME_KEY, "ArrowRight") for _ in range(20)]
-        back = [self.driver.execute_script(TIME_KEY, "ArrowLeft") for _ in range(20)]
+        # The first step and step back warm the page up (pictures decoded,
+        # code compiled); then twice through 20 steps each way, so that the
+        # one in ten a busy machine may hold up is a fair sample.
+        self.driver.execute_script(TIME_KEY, "ArrowRight")
+        self.driver.execute_script(TIME_KEY, "ArrowLeft")
+        forward, back = [], []
+        for _ in range(2):
+            forward += [self.driver.execute_script(TIME_KEY, "ArrowRight") for _ in range(20)]
+            back += [self.driver.execute_script(TIME_KEY, "ArrowLeft") for _ in range(20)]
         self.assert_fast(forward)
         self.assert_fast(back)
 
