@@ -3,7 +3,7 @@
 # Usage: setup_project PRESET
 PACKAGES=(qt6-base-dev libfontconfig-dev chromium chromium-driver python3-selenium libsdl2-mixer-dev libfluidsynth-dev timgm6mb-soundfont
           fonts-ipafont-gothic fonts-ipafont-mincho ninja-build cmake g++ clang
-          libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev pkg-config libxcb1-dev xvfb xauth
+          libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev pkg-config libxcb1-dev libxcb-damage0-dev xvfb xauth
           python3 qt6-translations-l10n desktop-file-utils appstream shared-mime-info
           lintian dpkg-dev
           libglib2.0-bin gtk-update-icon-cache)

@@ -15,7 +15,9 @@ const QString IpaPGothic = QStringLiteral("IPAPGothic");
 // through fontconfig's list of fallbacks (milliseconds of the start-up, once
 // for each family) before it tries the substitute, which it then takes.
 QString installedFamily(const QString& windowsName, const QString& ipaName) {
-    const QStringList families = QFontDatabase::families();
+    // Listed once for the three fonts: each listing goes through every
+    // installed family.
+    static const QStringList families = QFontDatabase::families();
     if (families.contains(windowsName)) return windowsName;
     if (families.contains(ipaName)) return ipaName;
     return windowsName;  // neither is here: Qt's own matching picks one

@@ -123,4 +123,12 @@ void RecentFiles::write(common::SettingsStore& settings) const {
     settings.setArray(RecentKey, rows);
 }
 
+ReaderSettings ReaderSettings::read(const QString& path) {
+    ReaderSettings settings{std::make_unique<common::SettingsStore>(path), {}, {}, {}};
+    settings.preferences = ReaderPreferences::read(*settings.store);
+    settings.places.read(*settings.store);
+    settings.recent.read(*settings.store);
+    return settings;
+}
+
 }  // namespace velreader

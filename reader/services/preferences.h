@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 
 #include <QHash>
@@ -80,6 +81,18 @@ public:
 
 private:
     QStringList m_files;
+};
+
+// Everything the reader keeps in its settings file, read in one go (on any
+// thread: the window has it read while it builds its controls).
+struct ReaderSettings {
+    std::unique_ptr<common::SettingsStore> store;
+    ReaderPreferences preferences;
+    ReadingPlaces places;
+    RecentFiles recent;
+
+    // The user's file (empty: the defaults, and nothing is saved).
+    static ReaderSettings read(const QString& path);
 };
 
 }  // namespace velreader

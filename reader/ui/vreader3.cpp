@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QShortcut>
+#include <future>
 
 #include "common/datafolder.h"
 #include "common/stop_notes.h"
@@ -33,6 +34,17 @@ constexpr int ClientHeight = 304;
 const QColor TabBack(255, 128, 128);
 const QColor TabText(128, 64, 0);
 
+// What the window reads from disk while it builds its controls.
+struct StartUpReads {
+    ReaderSettings settings;
+    QList<QImage> icon;
+};
+
+StartUpReads readForStartUp() {
+    return {ReaderSettings::read(common::SettingsStore::userFile(QStringLiteral("velreader"))),
+            common::programIconImages(QLatin1String(common::ReaderId))};
+}
+
 void setTextColour(QWidget* widget, const QColor& colour) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, colour);
@@ -49,14 +61,17 @@ VReader3::VReader3(ReaderFolders folders, QWidget* parent) : QMainWindow(parent)
     m_core.lookForEarlierWork();
     installFontSubstitutions();
     initIcons();
-    setWindowIcon(common::programIcon(QLatin1String(common::ReaderId)));
+    // So are the settings file and the icon's pictures, on another thread.
+    auto reads = std::async(std::launch::async, readForStartUp);
     setWindowTitle(QStringLiteral("Velin-Reader Ver 1.0"));
     setAcceptDrops(true);
-    loadSettings();
     buildControls();
     buildMenus();
     connectHandlers();
     connectReading();
+    StartUpReads read = reads.get();
+    loadSettings(std::move(read.settings));
+    setWindowIcon(common::iconOf(read.icon));
     m_core.setEventPump([this] { pumpEvents(); });
     m_core.setFileDialog([this](const FileDialogRequest& request) { return chooseFile(request); });
     m_core.setUnsavedQuestion([this] { return askUnsaved(); });

@@ -152,7 +152,7 @@ private:
     void askToFind();
     void findAgain(bool forward);
     void connectReading();
-    void loadSettings();
+    void loadSettings(ReaderSettings settings);
     void applyZoom(int zoom);
     // Runs `handler` unless another handler is running (a click during a
     // listing is ignored), then shows the result.

@@ -91,11 +91,11 @@ void VReader3::connectReading() {
     });
 }
 
-void VReader3::loadSettings() {
-    m_settings = std::make_unique<common::SettingsStore>(common::SettingsStore::userFile(QStringLiteral("velreader")));
-    m_preferences = ReaderPreferences::read(*m_settings);
-    m_places.read(*m_settings);
-    m_recent.read(*m_settings);
+void VReader3::loadSettings(ReaderSettings settings) {
+    m_settings = std::move(settings.store);
+    m_preferences = settings.preferences;
+    m_places = std::move(settings.places);
+    m_recent = std::move(settings.recent);
     m_autoPlay.setSpeed(m_preferences.autoPlaySpeed);
     m_core.setAozoraOptions(m_preferences.interpretAozora, m_preferences.rubyStyle);
 }
