@@ -3,6 +3,7 @@
 #include "common/datafolder.h"
 #include "common/settings.h"
 #include "common/ui/font_warm_up.h"
+#include "common/ui/session_bus_warm_up.h"
 #include "common/ui/stop_signals.h"
 #include "common/ui/translations.h"
 #include "game/state/random.h"
@@ -19,6 +20,9 @@ int main(int argc, char** argv) {
     // Fontconfig loads on the other core while Qt connects to the display.
     const common::FontConfigurationWarmUp fonts;
     QApplication app(argc, argv);
+    // And the session bus, which the accessibility bridge waits for, while the
+    // window is built.
+    const common::SessionBusWarmUp bus;
     QGuiApplication::setDesktopFileName(QLatin1String(common::GameId));
     common::installQtTranslations(app);
     installGameFonts();

@@ -7,6 +7,7 @@
 #include "common/datafolder.h"
 #include "common/large_blocks.h"
 #include "common/ui/font_warm_up.h"
+#include "common/ui/session_bus_warm_up.h"
 #include "common/ui/lazy_icon_style.h"
 #include "common/ui/stop_signals.h"
 #include "common/ui/translations.h"
@@ -17,6 +18,9 @@ int main(int argc, char** argv) {
     // Fontconfig loads on the other core while Qt connects to the display.
     const common::FontConfigurationWarmUp fonts;
     QApplication app(argc, argv);
+    // And the session bus, which the accessibility bridge waits for, while the
+    // window is built.
+    const common::SessionBusWarmUp bus;
     // The platform's style; the menu bar's rarely seen extension arrow is
     // read when first drawn rather than before the first frame.
     QApplication::setStyle(new common::LazyIconStyle);

@@ -9,9 +9,18 @@
 namespace velreader {
 
 QImage blankPicture(const QColor& colour) {
-    QImage image(PageSurface::Width, PageSurface::Height, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
+    const auto make = [&colour] {
+        QImage image(PageSurface::Width, PageSurface::Height, QImage::Format_RGB32);
+        image.fill(colour);
+        return image;
+    };
+    // The design's blank is wanted by the page, the player and each preview:
+    // made once, its pixels shared until one of them draws on its copy.
+    if (colour == DesignPictureColour) {
+        static const QImage blank = make();
+        return blank;
+    }
+    return make();
 }
 
 PageSurface::PageSurface()

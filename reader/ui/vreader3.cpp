@@ -283,7 +283,9 @@ void VReader3::applyZoom(int zoom) {
     m_pura->setZoom(zoom);
     m_pura2->setZoom(zoom);
     m_positionBar->setZoom(zoom);
-    mirror();
+    // The window still being built (the zoom's first setting comes from its
+    // constructor) mirrors the core once, when it is complete.
+    if (m_zoom) mirror();
 }
 
 QLabel* VReader3::label(const QString& name) const {
