@@ -18,8 +18,9 @@ int main(int argc, char** argv) {
     // Fontconfig loads on the other core while Qt connects to the display.
     const common::FontConfigurationWarmUp fonts;
     QApplication app(argc, argv);
-    // And the session bus, which the accessibility bridge waits for, while the
-    // window is built.
+    // Then Qt's list of the installed fonts, and the session bus, which the
+    // accessibility bridge waits for, while the window is built.
+    const common::FontDatabaseWarmUp fontList;
     const common::SessionBusWarmUp bus;
     // The platform's style; the menu bar's rarely seen extension arrow is
     // read when first drawn rather than before the first frame.

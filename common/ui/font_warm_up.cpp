@@ -1,5 +1,7 @@
 #include "common/ui/font_warm_up.h"
 
+#include <QFontDatabase>
+#include <QStringList>
 #include <fontconfig/fontconfig.h>
 
 namespace common {
@@ -11,6 +13,13 @@ FontConfigurationWarmUp::FontConfigurationWarmUp() : m_loaded(std::async(std::la
 
 FontConfigurationWarmUp::~FontConfigurationWarmUp() {
     if (m_loaded.valid()) m_loaded.wait();
+}
+
+// Every function of QFontDatabase may be called from any thread.
+FontDatabaseWarmUp::FontDatabaseWarmUp() : m_filled(std::async(std::launch::async, [] { QFontDatabase::families(); })) {}
+
+FontDatabaseWarmUp::~FontDatabaseWarmUp() {
+    if (m_filled.valid()) m_filled.wait();
 }
 
 }  // namespace common

@@ -34,17 +34,6 @@ constexpr int ClientHeight = 304;
 const QColor TabBack(255, 128, 128);
 const QColor TabText(128, 64, 0);
 
-// What the window reads from disk while it builds its controls.
-struct StartUpReads {
-    ReaderSettings settings;
-    QList<QImage> icon;
-};
-
-StartUpReads readForStartUp() {
-    return {ReaderSettings::read(common::SettingsStore::userFile(QStringLiteral("velreader"))),
-            common::programIconImages(QLatin1String(common::ReaderId))};
-}
-
 void setTextColour(QWidget* widget, const QColor& colour) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, colour);
@@ -53,16 +42,30 @@ void setTextColour(QWidget* widget, const QColor& colour) {
 
 }  // namespace
 
+// What the window reads from disk while it builds its controls.
+struct VReader3::StartUpReads {
+    ReaderSettings settings;
+    QList<QImage> icon;
+};
+
 VReader3::VReader3(const QString& applicationFolder, QWidget* parent)
     : VReader3(ReaderFolders::portable(applicationFolder), parent) {}
 
-VReader3::VReader3(ReaderFolders folders, QWidget* parent) : QMainWindow(parent), m_core(std::move(folders)) {
+// The settings file and the icon's pictures are read on another thread from
+// before the core is made (its page loads the first font) to the end of the
+// controls.
+VReader3::VReader3(ReaderFolders folders, QWidget* parent)
+    : VReader3(std::move(folders), parent, std::async(std::launch::async, [] {
+                   return StartUpReads{ReaderSettings::read(common::SettingsStore::userFile(QStringLiteral("velreader"))),
+                                       common::programIconImages(QLatin1String(common::ReaderId))};
+               })) {}
+
+VReader3::VReader3(ReaderFolders folders, QWidget* parent, std::future<StartUpReads> reads)
+    : QMainWindow(parent), m_core(std::move(folders)) {
     // What earlier runs left is looked for while the window is built.
     m_core.lookForEarlierWork();
     installFontSubstitutions();
     initIcons();
-    // So are the settings file and the icon's pictures, on another thread.
-    auto reads = std::async(std::launch::async, readForStartUp);
     setWindowTitle(QStringLiteral("Velin-Reader Ver 1.0"));
     setAcceptDrops(true);
     buildControls();

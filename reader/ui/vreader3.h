@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QRect>
 #include <QTimer>
+#include <future>
 #include <memory>
 #include <optional>
 
@@ -139,6 +140,9 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    struct StartUpReads;
+    VReader3(ReaderFolders folders, QWidget* parent, std::future<StartUpReads> reads);
+
     void buildControls();
     void buildMenus();
     // 記録 > "続きから読む", "最近開いた本"; 表示 > "行へ移動...", "自動再生", "設定...".
