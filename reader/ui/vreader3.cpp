@@ -54,18 +54,23 @@ VReader3::VReader3(const QString& applicationFolder, QWidget* parent)
 // The settings file and the icon's pictures are read on another thread from
 // before the core is made (its page loads the first font) to the end of the
 // controls.
-VReader3::VReader3(ReaderFolders folders, QWidget* parent)
-    : VReader3(std::move(folders), parent, std::async(std::launch::async, [] {
-                   return StartUpReads{ReaderSettings::read(common::SettingsStore::userFile(QStringLiteral("velreader"))),
-                                       common::programIconImages(QLatin1String(common::ReaderId))};
-               })) {}
+VReader3::VReader3(ReaderFolders folders, QWidget* parent) : VReader3(std::move(folders), parent, startReading()) {}
+
+std::future<VReader3::StartUpReads> VReader3::startReading() {
+    // The icon's pictures are among the program's resources, which are
+    // registered before the thread starts.
+    initIcons();
+    return std::async(std::launch::async, [] {
+        return StartUpReads{ReaderSettings::read(common::SettingsStore::userFile(QStringLiteral("velreader"))),
+                            common::programIconImages(QLatin1String(common::ReaderId))};
+    });
+}
 
 VReader3::VReader3(ReaderFolders folders, QWidget* parent, std::future<StartUpReads> reads)
     : QMainWindow(parent), m_core(std::move(folders)) {
     // What earlier runs left is looked for while the window is built.
     m_core.lookForEarlierWork();
     installFontSubstitutions();
-    initIcons();
     setWindowTitle(QStringLiteral("Velin-Reader Ver 1.0"));
     setAcceptDrops(true);
     buildControls();

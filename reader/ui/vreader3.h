@@ -142,6 +142,7 @@ protected:
 private:
     struct StartUpReads;
     VReader3(ReaderFolders folders, QWidget* parent, std::future<StartUpReads> reads);
+    static std::future<StartUpReads> startReading();
 
     void buildControls();
     void buildMenus();
