@@ -6,11 +6,6 @@ namespace common {
 
 // Qt keeps one session-bus connection for the process, made on first request
 // from any thread: the bridge's request then returns the one made here.
-SessionBusWarmUp::SessionBusWarmUp()
-    : m_connected(std::async(std::launch::async, [] { QDBusConnection::sessionBus(); })) {}
-
-SessionBusWarmUp::~SessionBusWarmUp() {
-    if (m_connected.valid()) m_connected.wait();
-}
+SessionBusWarmUp::SessionBusWarmUp() : WarmUp([] { QDBusConnection::sessionBus(); }) {}
 
 }  // namespace common
