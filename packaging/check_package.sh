@@ -48,7 +48,7 @@ else
     fail "woolmere is already installed here; not touching it"
   else
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" > "$work/apt.txt" 2>&1 || { cat "$work/apt.txt"; fail "apt-get install"; }
-    export QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy XDG_DATA_HOME=$work/data
+    export QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config
     for program in fleeceslot velreader; do
       /usr/bin/$program > "$work/$program.txt" 2>&1 &
       pid=$!

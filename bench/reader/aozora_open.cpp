@@ -19,6 +19,10 @@
 
 int main(int argc, char** argv) {
     if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The window keeps its reading places and recent books in a settings
+    // folder of the run's own, never the user's.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
     QApplication app(argc, argv);
     QList<qint64> sizes;
     const bool plain = argc > 1 && QByteArray(argv[1]) == "plain";

@@ -75,6 +75,10 @@ std::pair<double, qint64> timed(velreader::VReader3& window, StallWatch& watch, 
 int main(int argc, char** argv) {
     if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
     common::giveLargeBlocksBack();  // as the reader's own start does
+    // The window keeps its reading places and recent books in a settings
+    // folder of the run's own, never the user's.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
     QApplication app(argc, argv);
     const int count = argc > 1 ? std::atoi(argv[1]) : 30000;
     QTemporaryDir dir;

@@ -29,6 +29,10 @@ using bigbooks::StallWatch;
 
 int main(int argc, char** argv) {
     if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The window keeps its reading places and recent books in a settings
+    // folder of the run's own, never the user's.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
     QApplication app(argc, argv);
     const int count = argc > 1 ? std::atoi(argv[1]) : 330000;
     QTemporaryDir dir;

@@ -233,6 +233,10 @@ BENCHMARK(BM_LoadBook)->Arg(500)->Arg(30000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The window keeps its reading places and recent books in a settings
+    // folder of the run's own, never the user's.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

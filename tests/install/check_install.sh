@@ -76,6 +76,8 @@ grep -q '^MimeType=application/x-velin-book;$' "$prefix/share/applications/org.w
 # 3. The installed game: its files go to XDG_DATA_HOME, never to the
 # system's folder (made read-only here), and are read back next time.
 export XDG_DATA_HOME=$work/data
+# Their settings too stay in the check's own folder, never the user's.
+export XDG_CONFIG_HOME=$work/config
 chmod -R a-w "$prefix/lib/woolmere"
 run_briefly "$prefix/bin/fleeceslot"
 game_data=$XDG_DATA_HOME/org.woolmere.Fleeceslot
