@@ -22,7 +22,7 @@ namespace velreader {
 namespace {
 
 enum Column { Number, Word, Picture, Colour, Mark, Columns };
-const QSize ThumbnailSize(64, 32);
+const QSize ListThumbnailSize(64, 32);
 
 
 // A small warning mark, drawn for the screen's pixel density. Given to a
@@ -66,7 +66,7 @@ DesignationList::DesignationList(ReaderCore& core, int zoom, QWidget* parent)
     m_table->verticalHeader()->hide();
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_table->setIconSize(ThumbnailSize * m_zoom);
+    m_table->setIconSize(ListThumbnailSize * m_zoom);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->setMinimumSize(QSize(520, 300) * m_zoom);
@@ -124,7 +124,7 @@ void DesignationList::refresh() {
         switch (pictureState(parts.picture, pictures)) {
         case PictureState::Found: {
             const QImage page = pictures.load(parts.picture, QSize(PageSurface::Width, PageSurface::Height));
-            QImage thumbnail = page.scaled(ThumbnailSize * m_zoom * devicePixelRatioF(), Qt::IgnoreAspectRatio,
+            QImage thumbnail = page.scaled(ListThumbnailSize * m_zoom * devicePixelRatioF(), Qt::IgnoreAspectRatio,
                                            Qt::SmoothTransformation);
             thumbnail.setDevicePixelRatio(devicePixelRatioF());
             picture->setIcon(QIcon(QPixmap::fromImage(thumbnail)));

@@ -17,15 +17,6 @@ QDateTime at(int day, int hour = 12, int minute = 0) {
 BestGame entry(int grams, const QDateTime& when, const QString& name = QStringLiteral("ひつじ")) {
     return {grams, when, name};
 }
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 TEST(BestGamesFile, exactBytesAndEveryNameReadsBackExactly) {
     const QList<BestGame> table{entry(523, at(8, 14, 3), QStringLiteral("山田 太郎")),

@@ -3,6 +3,7 @@
 #include "game/state/random.h"
 #include "game/state/soundplayer.h"
 
+#include <QFile>
 #include <QString>
 #include <QStringList>
 #include <deque>
@@ -46,3 +47,15 @@ public:
     }
     QStringList calls;
 };
+
+// A file's bytes as they stand on disk: empty when it cannot be read.
+inline QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}

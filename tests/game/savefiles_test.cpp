@@ -20,18 +20,6 @@ QByteArray bytes(std::initializer_list<int> values) {
     return out;
 }
 
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return f.readAll();
-}
-
-void writeAll(const QString& path, const QByteArray& data) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
-
 // A game in a temporary application folder, started and closed through its
 // handlers as the window does.
 class SaveFilesTest : public ::testing::Test {

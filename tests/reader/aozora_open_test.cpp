@@ -7,13 +7,13 @@
 namespace velreader::testing {
 namespace {
 
-const QString Dashes(55, u'-');
+const QString WideDashes(55, u'-');
 
 QString book(const QStringList& lines) { return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"); }
 
 // A short book of our own in the library's notation.
 QStringList sampleBook() {
-    return {"羊飼いの歌", "山野ひつじ", Dashes, "【テキスト中に現れる記号について】", "", "《》：ルビ", "（例）牧場《まきば》", Dashes, "",
+    return {"羊飼いの歌", "山野ひつじ", WideDashes, "【テキスト中に現れる記号について】", "", "《》：ルビ", "（例）牧場《まきば》", WideDashes, "",
             "［＃３字下げ］一［＃「一」は中見出し］", "",
             "　朝の牧場《まきば》に※［＃「木＋吶のつくり」、第3水準1-85-54］の柵が立っていた。羊たちは一頭ずつ柵をくぐり、丘の上へ向かった。",
             "［＃地付き］（終わり）", "", "底本：「羊飼いの歌」架空書房"};
@@ -73,7 +73,7 @@ TEST_F(AozoraOpen, onlyFilesWithTheLibrarysMarksAreInterpretedAndPastedTextNever
 
     // Typed or pasted, the notation is text like any other.
     readIn(book(sampleBook()));
-    EXPECT_EQ(reader.state().DisplayLines.value(2), Dashes.left(30));
+    EXPECT_EQ(reader.state().DisplayLines.value(2), WideDashes.left(30));
     EXPECT_TRUE(reader.state().DisplayLines.contains("（例）牧場《まきば》"));
 }
 

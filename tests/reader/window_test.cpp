@@ -22,16 +22,12 @@
 #include "reader/ui/textbox.h"
 #include "reader/ui/vreader3.h"
 #include "reader_fixture.h"
+#include "window_helpers.h"
 
 namespace velreader::testing {
 namespace {
 
 void click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
-
-void screenshot(QWidget& window, const QString& name) {
-    const QString folder = qEnvironmentVariable("VELREADER_SCREENSHOTS");
-    if (!folder.isEmpty()) window.grab().save(folder + u'/' + name);
-}
 
 class Window : public ReaderTest {
 protected:
@@ -53,7 +49,7 @@ TEST_F(Window, showsTheControlsOfTheActiveView) {
     EXPECT_EQ(window.command(1)->toolTip(), "左のフォームにある文章を読み込みます。");
     EXPECT_EQ(QFontInfo(window.text1()->font()).family(), "IPAGothic");
     EXPECT_EQ(QFontInfo(window.text2()->font()).family(), "IPAPGothic");
-    screenshot(window, "player_start.png");
+    screenshot(&window, "player_start");
     click(window.tab(2));
     EXPECT_FALSE(window.pmain()->isVisible());
     EXPECT_TRUE(window.text2()->isVisible() && window.command(1)->isVisible() && window.command(3)->isVisible());
@@ -131,7 +127,7 @@ TEST_F(Window, aLongTitleIsCutAtThePageFrameAndHeldWholeElsewhere) {
     EXPECT_LE(title->geometry().right(), 407) << "inside the page frame";
     EXPECT_EQ(title->toolTip(), longTitle);
     EXPECT_EQ(title->accessibleName(), longTitle);
-    screenshot(window, "long_title.png");
+    screenshot(&window, "long_title");
     window.text1()->setPlainText("短い題");
     click(window.tab(2));
     click(window.command(1));
@@ -284,7 +280,7 @@ TEST_F(Window, zoomScalesTheWholeWindowFromTheViewMenuOrTheKeys) {
         EXPECT_GE(window.width(), 418 * zoom);
     }
     EXPECT_DOUBLE_EQ(window.menuBar()->font().pointSizeF(), 9.0 * 4) << "the menus grow too";
-    screenshot(window, "zoom4.png");
+    screenshot(&window, "zoom4");
     QTest::keyClick(&window, Qt::Key_0, Qt::ControlModifier);
     QApplication::processEvents();
     EXPECT_EQ(window.size(), one);
@@ -335,14 +331,14 @@ TEST_F(Window, saveMessagesShowInTheInputBox) {
     const QString replaced = window.text1()->toPlainText();
     EXPECT_TRUE(replaced.startsWith("セーブ完了。\nShift-JIS で同じ文字に戻らない文字を、似た文字に置き換えて保存しました：\n"))
         << replaced.toStdString();
-    screenshot(window, "save_replaced.png");
+    screenshot(&window, "save_replaced");
     window.text1()->setPlainText("絵文字😀と©記号\n二行目é");
     click(window.command(1));
     window.saveAction()->trigger();
     const QString refused = window.text1()->toPlainText();
     EXPECT_TRUE(refused.startsWith("セーブできません：")) << refused.toStdString();
     EXPECT_TRUE(refused.contains("「😀」U+1F600（表示行 1 の 4 文字目）"));
-    screenshot(window, "save_refused.png");
+    screenshot(&window, "save_refused");
 }
 
 // A file named on the command line, as the program opens it: a book, texts
@@ -394,7 +390,7 @@ TEST(SampleBookWindow, playsToTheEnd) {
     int steps = 0;
     while (sample.command(2)->isEnabled() && steps < 100) {
         click(sample.command(2));
-        if (++steps % 4 == 0) screenshot(sample, QStringLiteral("sample_%1.png").arg(steps, 2, 10, QChar(u'0')));
+        if (++steps % 4 == 0) screenshot(&sample, QStringLiteral("sample_%1").arg(steps, 2, 10, QChar(u'0')));
     }
     EXPECT_EQ(steps, sample.core().state().LineCount + 1);
     PictureStore pictures({assets + "/E/"});
