@@ -4,26 +4,34 @@
 
 namespace common {
 
+namespace {
+
+QRect zoomed(const QRect& design, int zoom) {
+    return {design.x() * zoom, design.y() * zoom, design.width() * zoom, design.height() * zoom};
+}
+
+QFont zoomed(const QFont& design, int zoom) {
+    QFont font = design;
+    if (zoom != 1) font.setPointSizeF(design.pointSizeF() * zoom);
+    return font;
+}
+
+}  // namespace
+
 void ZoomLayout::setPlace(QWidget* widget, const QRect& design) {
-    widget->setGeometry(design);
+    widget->setGeometry(zoomed(design, m_zoom));
     m_placed.append({widget, design});
 }
 
 void ZoomLayout::setFont(QWidget* widget, const QFont& font) {
-    widget->setFont(font);
+    widget->setFont(zoomed(font, m_zoom));
     m_fonts.append({widget, font});
 }
 
-void ZoomLayout::apply(int zoom) const {
-    for (const Placed& p : m_placed) {
-        const QRect& d = p.design;
-        p.widget->setGeometry(d.x() * zoom, d.y() * zoom, d.width() * zoom, d.height() * zoom);
-    }
-    for (const Fonted& f : m_fonts) {
-        QFont font = f.font;
-        font.setPointSizeF(f.font.pointSizeF() * zoom);
-        f.widget->setFont(font);
-    }
+void ZoomLayout::apply(int zoom) {
+    m_zoom = zoom;
+    for (const Placed& p : m_placed) p.widget->setGeometry(zoomed(p.design, zoom));
+    for (const Fonted& f : m_fonts) f.widget->setFont(zoomed(f.font, zoom));
 }
 
 }  // namespace common

@@ -136,19 +136,11 @@ void VReader3::buildControls() {
     m_layout.setFont(m_ltitle, titleFont());
     // Where the reader is, in the free strip between the page's frame and Text1.
     m_positionBar = m_layout.place(new PositionBar(m_form), QRect(7, 230, PageSurface::Width, 6));
-    m_text2 = m_layout.place(new TextBox(m_form), QRect(7, 28, 316, 200));
     m_text1 = m_layout.place(new TextBox(m_form), QRect(7, 238, 316, 57));
-    for (TextBox* box : {m_text1, m_text2}) {
-        box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-        box->setFrameShape(QFrame::Box);
-    }
+    setUpTextBox(m_text1);
     m_layout.setFont(m_text1, pageFont());
-    m_layout.setFont(m_text2, listingFont());
     m_text1->setToolTip(QStringLiteral("ここに文章を読み込んだり、指定単語を記入します。"));
     m_text1->setAccessibleName(QStringLiteral("入力欄"));
-    m_text2->setAccessibleName(QStringLiteral("一覧"));
 
     m_l1 = m_layout.place(new ClickableLabel(m_form), QRect(7, 14, 67, 13));
     m_l2 = m_layout.place(new ClickableLabel(m_form), QRect(77, 14, 78, 13));
@@ -186,8 +178,7 @@ void VReader3::buildControls() {
         m_commands.append(button);
     }
 
-    setTabOrder(m_text1, m_text2);
-    QWidget* previous = m_text2;
+    QWidget* previous = m_text1;
     for (QWidget* next : {static_cast<QWidget*>(command(1)), static_cast<QWidget*>(command(2)),
                           static_cast<QWidget*>(m_pmain), static_cast<QWidget*>(command(3)),
                           static_cast<QWidget*>(command(4)), static_cast<QWidget*>(command(5)),
@@ -202,6 +193,27 @@ void VReader3::buildControls() {
 
     m_zoom = new common::WindowZoom(this, m_holder, m_form, QSize(ClientWidth, ClientHeight),
                                     [this](int zoom) { applyZoom(zoom); });
+}
+
+void VReader3::setUpTextBox(TextBox* box) {
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    box->setFrameShape(QFrame::Box);
+}
+
+TextBox* VReader3::listingBox() {
+    if (m_text2) return m_text2;
+    m_text2 = m_layout.place(new TextBox(m_form), QRect(7, 28, 316, 200));
+    setUpTextBox(m_text2);
+    m_layout.setFont(m_text2, listingFont());
+    m_text2->setAccessibleName(QStringLiteral("一覧"));
+    // Where it would have been made with the others: over the page and its
+    // title, under Text1 and every later control; next after Text1 in the
+    // keyboard's order.
+    m_text2->stackUnder(m_text1);
+    setTabOrder(m_text1, m_text2);
+    return m_text2;
 }
 
 void VReader3::buildMenus() {

@@ -76,7 +76,7 @@ public:
 
     // Test access to the controls, by their names.
     TextBox* text1() const { return m_text1; }
-    TextBox* text2() const { return m_text2; }
+    TextBox* text2() { return listingBox(); }
     QPushButton* command(int number) const { return m_commands.at(number - 1); }
     ClickableLabel* tab(int number) const { return number == 1 ? m_l1 : m_l2; }
     QLabel* label(const QString& name) const;
@@ -145,6 +145,11 @@ private:
     static std::future<StartUpReads> startReading();
 
     void buildControls();
+    // The listing box (Text2), made when it is first shown or given a text:
+    // hidden in the player view the window opens in, it costs nothing
+    // before the first frame.
+    TextBox* listingBox();
+    void setUpTextBox(TextBox* box);
     void buildMenus();
     // 記録 > "続きから読む", "最近開いた本"; 表示 > "行へ移動...", "自動再生", "設定...".
     void buildRecordMenu(QMenu* kiroku);
@@ -234,7 +239,7 @@ private:
     PictureView* m_pura = nullptr;
     PictureView* m_pura2 = nullptr;
     TextBox* m_text1 = nullptr;
-    TextBox* m_text2 = nullptr;
+    TextBox* m_text2 = nullptr;  // through listingBox()
     QList<QPushButton*> m_commands;
     QAction* m_save = nullptr;
     QAction* m_overwrite = nullptr;

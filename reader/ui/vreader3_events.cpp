@@ -44,7 +44,7 @@ void VReader3::dispatch(const std::function<void()>& handler) {
     }
     // The listing box likewise, while it shows (only the reading view's
     // handlers read it); a handler that leaves it alone keeps the user's text.
-    controls.Text2.typed = m_text2->editedByUser();
+    controls.Text2.typed = m_text2 && m_text2->editedByUser();
     if (controls.Text2.typed && controls.Text2.visible) controls.Text2.text = m_text2->currentText();
     // (Held only then: a handler that appends to a listing would otherwise copy it.)
     m_handed2 = controls.Text2.typed ? controls.Text2.text : QString();
@@ -61,7 +61,7 @@ void VReader3::dispatch(const std::function<void()>& handler) {
     if (m_inputLocked) {
         m_inputLocked = false;
         m_text1->setLocked(false);
-        m_text2->setLocked(false);
+        if (m_text2) m_text2->setLocked(false);
     }
     // A notice that waited follows the handler's own message.
     if (!m_pendingNotice.isEmpty() && m_core.controls().Text1.text != before) {
@@ -123,7 +123,7 @@ void VReader3::pumpEvents() {
     if (!m_inputLocked) {
         m_inputLocked = true;
         m_text1->setLocked(true);
-        m_text2->setLocked(true);
+        if (m_text2) m_text2->setLocked(true);
     }
     mirror();
     QApplication::processEvents();
@@ -232,9 +232,11 @@ void VReader3::mirror() {
     describePage();
     mirrorPosition();
     m_pura2->setImage(m_core.pagePicture());
-    m_text2->setVisible(c.Text2.visible);
     mirrorText(m_text1, m_shown1, c.Text1.text);
-    mirrorText(m_text2, m_shown2, c.Text2.text);
+    if (m_text2 || c.Text2.visible || !c.Text2.text.isEmpty()) {
+        listingBox()->setVisible(c.Text2.visible);
+        mirrorText(m_text2, m_shown2, c.Text2.text);
+    }
 
     const Control* commands[] = {&c.Command1, &c.Command2, &c.Command3, &c.Command4,
                                  &c.Command5, &c.Command6, &c.Command7};

@@ -280,6 +280,23 @@ TEST_F(Window, zoomScalesTheWholeWindowFromTheViewMenuOrTheKeys) {
         EXPECT_GE(window.width(), 418 * zoom);
     }
     EXPECT_DOUBLE_EQ(window.menuBar()->font().pointSizeF(), 9.0 * 4) << "the menus grow too";
+    // The listing box, made when the reading view first shows, comes at the
+    // zoom in force, under Text1 and next after it in the keyboard's order.
+    click(window.tab(2));
+    TextBox* listing = window.text2();
+    EXPECT_TRUE(listing->isVisible());
+    EXPECT_EQ(listing->geometry(), QRect(7 * 4, 28 * 4, 316 * 4, 200 * 4));
+    EXPECT_DOUBLE_EQ(listing->font().pointSizeF(), 9.0 * 4);
+    const QObjectList stack = window.form()->children();
+    EXPECT_EQ(stack.indexOf(listing) + 1, stack.indexOf(window.text1()));
+    const auto nextAfter = [](QWidget* widget) {  // the next that Tab reaches
+        QWidget* next = widget->nextInFocusChain();
+        while (!(next->focusPolicy() & Qt::TabFocus)) next = next->nextInFocusChain();
+        return next;
+    };
+    EXPECT_EQ(nextAfter(window.text1()), listing);
+    EXPECT_EQ(nextAfter(listing), window.command(1));
+    click(window.tab(1));
     screenshot(&window, "zoom4");
     QTest::keyClick(&window, Qt::Key_0, Qt::ControlModifier);
     QApplication::processEvents();
