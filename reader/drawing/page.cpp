@@ -26,12 +26,37 @@ QImage blankPicture(const QColor& colour) {
 PageSurface::PageSurface()
     : m_image(blankPicture(DesignPictureColour)),
       m_base(m_image),
-      m_font(pageFont()),
       m_foreColor(Qt::black) {
     m_drawings.append({PageDrawing::Kind::Picture, m_base, {}, {}, {}});
-    const QFontMetrics metrics(m_font, &m_image);
-    m_lineHeight = metrics.height();
-    m_ascent = metrics.ascent();
+}
+
+namespace {
+
+struct LineMetrics {
+    int height;
+    int ascent;
+};
+
+// The page font's line on the page's pictures, the same for every page:
+// measured once, when a page first prints or is asked, so that making the
+// reader's first page needs no font.
+const LineMetrics& lineMetrics() {
+    static const LineMetrics metrics = [] {
+        const QImage page = blankPicture(DesignPictureColour);
+        const QFontMetrics font(pageFont(), &page);
+        return LineMetrics{font.height(), font.ascent()};
+    }();
+    return metrics;
+}
+
+}  // namespace
+
+const QFont& PageSurface::font() const {
+    return pageFont();
+}
+
+int PageSurface::lineHeight() const {
+    return lineMetrics().height;
 }
 
 void PageSurface::setBasePicture(const QImage& picture) {
@@ -66,13 +91,14 @@ void PageSurface::paintPicture(const QImage& picture) {
 void PageSurface::print(const QString& text) {
     if (!text.isEmpty()) {
         QPainter painter(&m_image);
-        painter.setFont(m_font);
+        painter.setFont(pageFont());
         painter.setPen(m_foreColor);
-        painter.drawText(QPoint(m_x, m_y + m_ascent), text);
-        m_drawings.append({PageDrawing::Kind::Text, {}, text, QPoint(m_x, m_y + m_ascent), m_foreColor});
+        const QPoint start(m_x, m_y + lineMetrics().ascent);
+        painter.drawText(start, text);
+        m_drawings.append({PageDrawing::Kind::Text, {}, text, start, m_foreColor});
     }
     m_x = 0;
-    m_y += m_lineHeight;
+    m_y += lineHeight();
 }
 
 bool PageSurface::operator==(const PageSurface& other) const {

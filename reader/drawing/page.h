@@ -37,7 +37,7 @@ public:
     // picture covering the page.
     const QList<PageDrawing>& drawings() const { return m_drawings; }
     // The page font at 1 unit a pixel.
-    const QFont& font() const { return m_font; }
+    const QFont& font() const;
 
     // The picture that clearing shows (the design picture).
     void setBasePicture(const QImage& picture);
@@ -59,7 +59,7 @@ public:
     void setForeColor(const QColor& colour) { m_foreColor = colour; }
 
     // Height of one text line of the page font, in units.
-    int lineHeight() const { return m_lineHeight; }
+    int lineHeight() const;
 
     bool operator==(const PageSurface& other) const;
 
@@ -67,12 +67,9 @@ private:
     QImage m_image;
     QImage m_base;
     QList<PageDrawing> m_drawings;
-    QFont m_font;
     QColor m_foreColor;
     int m_x = 0;
     int m_y = 0;
-    int m_lineHeight = 0;
-    int m_ascent = 0;
 };
 
 // A plain single-colour 400 x 200 picture, like the design pictures of the
