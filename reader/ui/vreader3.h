@@ -74,7 +74,7 @@ public:
     // happen (its message then in Text1).
     bool maybeSaveChanges();
 
-    // Test access to the controls, by their names.
+    // Test access to the controls, by their names (asking for Text2 makes it).
     TextBox* text1() const { return m_text1; }
     TextBox* text2() { return listingBox(); }
     QPushButton* command(int number) const { return m_commands.at(number - 1); }

@@ -233,9 +233,11 @@ void VReader3::mirror() {
     mirrorPosition();
     m_pura2->setImage(m_core.pagePicture());
     mirrorText(m_text1, m_shown1, c.Text1.text);
+    // The listing box exists once it has shown or held a text.
     if (m_text2 || c.Text2.visible || !c.Text2.text.isEmpty()) {
-        listingBox()->setVisible(c.Text2.visible);
-        mirrorText(m_text2, m_shown2, c.Text2.text);
+        TextBox* listing = listingBox();
+        listing->setVisible(c.Text2.visible);
+        mirrorText(listing, m_shown2, c.Text2.text);
     }
 
     const Control* commands[] = {&c.Command1, &c.Command2, &c.Command3, &c.Command4,
