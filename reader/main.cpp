@@ -15,6 +15,9 @@
 
 int main(int argc, char** argv) {
     common::giveLargeBlocksBack();
+    // With no session bus to be had, none is looked for (a fork, on a display
+    // without one); said before the first thread starts.
+    common::disableUnreachableSessionBus();
     // Fontconfig loads on the other core while Qt connects to the display.
     const common::FontConfigurationWarmUp fonts;
     QApplication app(argc, argv);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "common/ui/warm_up.h"
 
 namespace common {
@@ -15,5 +17,22 @@ class SessionBusWarmUp : public WarmUp {
 public:
     SessionBusWarmUp();
 };
+
+// Whether libdbus could find a session bus, looking where it looks: the
+// address in the environment (`address`, null when unset), the user's bus
+// socket in `runtimeDir` (XDG_RUNTIME_DIR), and otherwise a bus started by
+// dbus-launch, run from `binDir` or else searched for along `path` (PATH,
+// null when unset).
+bool sessionBusCanBeFound(const char* address, const char* runtimeDir, const char* path,
+                          const std::string& binDir = "/usr/bin");
+
+// Where no session bus can be found, names it as "disabled:", an address
+// libdbus refuses at once. Otherwise the first request for the bus (Qt's
+// accessibility bridge) forks the whole process to look along the PATH for a
+// dbus-launch that is not there: about 2 ms of the window's start-up on a
+// display without a bus, for the same outcome, no bus. Where a bus can be
+// found, nothing changes. Called first in main(), before any thread starts,
+// as setenv() is not safe beside other threads.
+void disableUnreachableSessionBus();
 
 }  // namespace common

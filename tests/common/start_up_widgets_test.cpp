@@ -1,6 +1,7 @@
 // What the windows build before their first frame, made cheaper without a
 // pixel of difference: the deferred standard icons and the program icon.
 #include <QApplication>
+#include <QDir>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QImage>
@@ -8,11 +9,15 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QStyleFactory>
+#include <QTemporaryDir>
+#include <fstream>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 
 #include "common/ui/font_warm_up.h"
 #include "common/ui/lazy_icon_style.h"
 #include "common/ui/program_icon.h"
+#include "common/ui/session_bus_warm_up.h"
 
 namespace common {
 namespace {
@@ -83,6 +88,54 @@ TEST(FontConfigurationWarmUp, fontsMatchTheSameWhileAndAfterItLoads) {
         const FontConfigurationWarmUp again;
         EXPECT_EQ(QFontDatabase::families(), families);
     }
+}
+
+// A bus is found where libdbus would find one: an address, the user's bus
+// socket, or a dbus-launch it could run (from its own folder, along PATH, an
+// empty PATH entry meaning the current folder); only then is none disabled.
+TEST(SessionBus, foundWhereLibdbusWouldFindIt) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string root = dir.path().toStdString();
+    for (const char* folder : {"/run", "/run-bus", "/empty", "/plain", "/launcher"})
+        ASSERT_EQ(mkdir((root + folder).c_str(), 0755), 0);
+    std::ofstream(root + "/run-bus/bus");
+    std::ofstream(root + "/plain/dbus-launch");
+    std::ofstream(root + "/launcher/dbus-launch");
+    ASSERT_EQ(chmod((root + "/launcher/dbus-launch").c_str(), 0755), 0);
+    const std::string run = root + "/run", runBus = root + "/run-bus", empty = root + "/empty";
+    const std::string plain = root + "/plain", launcher = root + "/launcher";
+    const std::string noLauncher = empty + ":" + plain;
+    const std::string launcherLast = noLauncher + ":" + launcher;
+    struct Case {
+        const char* address;
+        const std::string* runtimeDir;
+        const std::string* path;
+        const std::string& binDir;
+        bool found;
+    } cases[] = {
+        {"unix:path=/nowhere", nullptr, &noLauncher, empty, true},
+        {"", &run, &noLauncher, empty, true},
+        {nullptr, &runBus, &noLauncher, empty, true},
+        {nullptr, &run, &noLauncher, empty, false},
+        {nullptr, nullptr, &noLauncher, plain, false},
+        {nullptr, &run, &launcherLast, empty, true},
+        {nullptr, &run, &noLauncher, launcher, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE((c.address ? c.address : "(no address)") + std::string(" ") + (c.path ? *c.path : "") + " " + c.binDir);
+        EXPECT_EQ(sessionBusCanBeFound(c.address, c.runtimeDir ? c.runtimeDir->c_str() : nullptr,
+                                       c.path ? c.path->c_str() : nullptr, c.binDir),
+                  c.found);
+    }
+    // An empty PATH entry is the current folder.
+    const QString here = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(launcher)));
+    const std::string emptyEntry = noLauncher + "::" + empty;
+    EXPECT_TRUE(sessionBusCanBeFound(nullptr, run.c_str(), emptyEntry.c_str(), empty));
+    ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(plain)));
+    EXPECT_FALSE(sessionBusCanBeFound(nullptr, run.c_str(), emptyEntry.c_str(), empty));
+    QDir::setCurrent(here);
 }
 
 }  // namespace
