@@ -20,7 +20,7 @@ using common::testing::expectShownAsTyped;
 TEST_F(ReaderTest, titlesFileNamesWordsAndPicturesShowAsTypedInTheWindowAndItsDialogs) {
     VReader3 window(appFolder());
     window.show();
-    for (const QString markup : {QStringLiteral("<b>羊</b>"), QStringLiteral("<script>x</script>"), QStringLiteral("&amp;")}) {
+    for (const QString& markup : {QStringLiteral("<b>羊</b>"), QStringLiteral("<script>x</script>"), QStringLiteral("&amp;")}) {
         SCOPED_TRACE(markup.toStdString());
         // A file name cannot hold "/".
         const QString name = QString(markup).replace(u'/', u'_');

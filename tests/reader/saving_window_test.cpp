@@ -55,7 +55,7 @@ protected:
 // A name made of markup is shown as typed; キャンセル keeps the other book,
 // 置き換える replaces it; the open book is written again without a word.
 TEST_F(SavingWindow, theReplaceQuestionShowsTheNameAsTypedAndOnlyItsReplaceButtonReplaces) {
-    for (const QString name : {QStringLiteral("<b>太字.vln"), QStringLiteral("<script>x.vln"),
+    for (const QString& name : {QStringLiteral("<b>太字.vln"), QStringLiteral("<script>x.vln"),
                                QStringLiteral("a&amp;b.vln")}) {
         SCOPED_TRACE(name.toStdString());
         readInWindow("前からある本");

@@ -240,7 +240,7 @@ TEST_F(Window, ctrlKeysSwitchViewsWithTheFocusAndOpenTheBookCommands) {
     EXPECT_TRUE(window.core().controls().L2.opaque);
     EXPECT_EQ(focused(), window.text1());
     window.command(1)->click();
-    for (const auto [key, player] : {std::pair{Qt::Key_1, true}, {Qt::Key_Tab, false}, {Qt::Key_Tab, true}, {Qt::Key_2, false}}) {
+    for (const auto& [key, player] : {std::pair{Qt::Key_1, true}, {Qt::Key_Tab, false}, {Qt::Key_Tab, true}, {Qt::Key_2, false}}) {
         QTest::keyClick(focused(), key, Qt::ControlModifier);
         EXPECT_EQ(window.core().controls().L1.opaque, player);
         EXPECT_EQ(focused(), player ? static_cast<QWidget*>(window.pmain()) : window.text1());
