@@ -13,7 +13,8 @@ namespace common {
 SessionBusWarmUp::SessionBusWarmUp() : WarmUp([] { QDBusConnection::sessionBus(); }) {}
 
 bool sessionBusCanBeFound(const char* address, const char* runtimeDir, const char* path, const std::string& binDir) {
-    if (address) return true;
+    // An empty address is none to libdbus, which then looks on.
+    if (address && *address) return true;
     struct stat info {};
     if (runtimeDir && *runtimeDir && stat((std::string(runtimeDir) + "/bus").c_str(), &info) == 0) return true;
     const auto launcherIn = [](std::string_view folder) {

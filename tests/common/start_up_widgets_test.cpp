@@ -90,9 +90,10 @@ TEST(FontConfigurationWarmUp, fontsMatchTheSameWhileAndAfterItLoads) {
     }
 }
 
-// A bus is found where libdbus would find one: an address, the user's bus
-// socket, or a dbus-launch it could run (from its own folder, along PATH, an
-// empty PATH entry meaning the current folder); only then is none disabled.
+// A bus is found exactly where libdbus would find one: an address (an empty
+// one is none), the user's bus socket, or a dbus-launch it could run, from its
+// own folder or along PATH, where an empty entry is the current folder. A
+// dbus-launch that cannot run is none.
 TEST(SessionBus, foundWhereLibdbusWouldFindIt) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -115,7 +116,8 @@ TEST(SessionBus, foundWhereLibdbusWouldFindIt) {
         bool found;
     } cases[] = {
         {"unix:path=/nowhere", nullptr, &noLauncher, empty, true},
-        {"", &run, &noLauncher, empty, true},
+        {"", &run, &noLauncher, empty, false},
+        {"", &run, &launcherLast, empty, true},
         {nullptr, &runBus, &noLauncher, empty, true},
         {nullptr, &run, &noLauncher, empty, false},
         {nullptr, nullptr, &noLauncher, plain, false},
