@@ -3,7 +3,6 @@
 #include <QDBusConnection>
 #include <cstdlib>
 #include <string_view>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace common {
@@ -15,8 +14,7 @@ SessionBusWarmUp::SessionBusWarmUp() : WarmUp([] { QDBusConnection::sessionBus()
 bool sessionBusCanBeFound(const char* address, const char* runtimeDir, const char* path, const std::string& binDir) {
     // An empty address is none to libdbus, which then looks on.
     if (address && *address) return true;
-    struct stat info {};
-    if (runtimeDir && *runtimeDir && stat((std::string(runtimeDir) + "/bus").c_str(), &info) == 0) return true;
+    if (runtimeDir && *runtimeDir && access((std::string(runtimeDir) + "/bus").c_str(), F_OK) == 0) return true;
     const auto launcherIn = [](std::string_view folder) {
         // An empty entry of PATH is the current folder, as for execvp().
         const std::string file = (folder.empty() ? std::string(".") : std::string(folder)) + "/dbus-launch";
