@@ -183,13 +183,6 @@ void VReader3::mirrorText(TextBox* box, MirroredText& shown, const QString& text
 
 void VReader3::mirrorTitle() {
     const Control& title = m_core.controls().LTitle;
-    // A hidden title is measured and set when it shows (every change of the
-    // controls mirrors them all), so that the first frame, with the title
-    // hidden, needs no title font.
-    if (!title.visible) {
-        m_ltitle->hide();
-        return;
-    }
     // The title shows whole when it fits inside the page frame, else it is
     // cut with "…" at the frame; its tooltip and accessible name hold it whole.
     const int left = m_ltitle->x();
@@ -202,7 +195,7 @@ void VReader3::mirrorTitle() {
                      16 * m_zoomFactor);
     m_ltitle->setToolTip(shown == title.text ? QString() : common::plainToolTip(title.text));
     m_ltitle->setAccessibleName(title.text);
-    m_ltitle->show();
+    m_ltitle->setVisible(title.visible);
 }
 
 void VReader3::describePage() {
